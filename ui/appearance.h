@@ -1,0 +1,46 @@
+// Colours, fonts and drawing constants of the window, shared by both window programs.
+#pragma once
+
+#include <cstdint>
+
+struct Rgb {
+  std::uint8_t r;
+  std::uint8_t g;
+  std::uint8_t b;
+  friend constexpr bool operator==(Rgb, Rgb) = default;
+};
+
+// Windows' COLORREF layout, 0x00BBGGRR.
+constexpr std::uint32_t ToColorRef(Rgb c) {
+  return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
+}
+
+struct KeyColors {
+  Rgb fill;
+  Rgb pressedFill;
+  Rgb border;
+  Rgb text;
+};
+
+// By control id: the key's colour class refined for AC/⌫/± and mr. Unknown ids get the
+// colours of an ordinary key (or of the editing keys for 1017 to 1019).
+KeyColors KeyColorsFor(int id);
+
+inline constexpr Rgb kDisplayBackground{255, 255, 255};
+inline constexpr Rgb kDisplayTextColor{20, 20, 20};
+
+struct FontSpec {
+  const wchar_t* face;
+  int height;  // pixels, as CreateFontW's height
+  int weight;  // 100..900, 400 normal
+};
+
+inline constexpr FontSpec kKeyFont{L"Microsoft YaHei", 20, 400};
+inline constexpr FontSpec kDisplayFont{L"Consolas", 44, 300};
+
+// A key is a rounded rectangle inset by one pixel with 16 x 16 corners and a 1-pixel
+// border; while held, its text moves one pixel right and down.
+inline constexpr int kKeyInset = 1;
+inline constexpr int kKeyCornerDiameter = 16;
+inline constexpr int kKeyBorderWidth = 1;
+inline constexpr int kPressedTextOffset = 1;

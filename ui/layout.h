@@ -1,0 +1,21 @@
+// The grid that places the display and the keys in the client area.
+#pragma once
+
+#include "ui/keypad.h"
+
+struct Rect {
+  int x;
+  int y;
+  int width;
+  int height;
+};
+
+// Outer size of the main window at start, and the client area that leaves on Windows.
+inline constexpr int kWindowWidth = 820;
+inline constexpr int kWindowHeight = 580;
+inline constexpr int kStartClientWidth = 804;
+inline constexpr int kStartClientHeight = 541;
+
+// No lower bound: tiny client areas give zero or negative sizes, passed on unchanged.
+Rect DisplayRect(int clientWidth, int clientHeight);
+Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight);

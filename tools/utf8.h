@@ -1,0 +1,20 @@
+// UTF-8 at the edges of the command-line tool; wide text inside, as the engine wants it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Strict UTF-8 to wide text: UTF-16 where wchar_t has 16 bits (Windows), UTF-32 elsewhere.
+// False for bytes that are not UTF-8 (overlong forms, encoded surrogates, values above
+// U+10FFFF, cut or stray continuation bytes); text is then incomplete.
+bool Utf8ToWide(std::string_view bytes, std::wstring& text);
+
+// Appends text as UTF-8. A unit that is no character (a lone surrogate, a value above
+// U+10FFFF) is written as U+FFFD.
+void AppendUtf8(std::wstring_view text, std::string& out);
+
+// The same on code units of a stated width, so that both forms are tested on every platform.
+bool Utf8ToUtf16(std::string_view bytes, std::u16string& text);
+bool Utf8ToUtf32(std::string_view bytes, std::u32string& text);
+void AppendUtf8(std::u16string_view text, std::string& out);
+void AppendUtf8(std::u32string_view text, std::string& out);

@@ -1,0 +1,151 @@
+// Pieces shared by the tokenizer, the conversion and the evaluator. Not part of the
+// engine's public surface.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace engine_internal {
+
+// Character classes by fixed rules rather than the C library's, whose answers change
+// with the process locale and the platform (Windows counts "²" as a digit).
+constexpr bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+constexpr bool IsLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
+// ASCII white space and the Unicode space separators, so a pasted no-break space separates too.
+constexpr bool IsSpace(wchar_t c) {
+  if (c <= L' ') return c == L' ' || (c >= L'\t' && c <= L'\r');
+  if (c < 0x00A0) return false;  // the common case leaves after two comparisons
+  return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x2028 ||
+         c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// Reads the token that starts at or after pos and moves pos past it; false at the end.
+bool NextToken(std::wstring_view text, std::size_t& pos, std::wstring_view& token);
+
+enum class Op : std::uint8_t {
+  kAdd, kSubtract, kMultiply, kDivide, kRemainder, kPower, kFactorial, kNegate,
+  kLeftParen, kFunction
+};
+
+struct OperatorInfo {
+  std::wstring_view spelling;
+  Op op;
+  int precedence;
+  // An incoming right-associative operator leaves a stacked one of equal precedence.
+  bool rightAssociative;
+};
+
+// The one table of operator spelling, precedence and associativity.
+inline constexpr OperatorInfo kOperators[] = {
+    {L"+", Op::kAdd, 1, false},
+    {L"-", Op::kSubtract, 1, false},
+    {L"*", Op::kMultiply, 2, false},
+    {L"/", Op::kDivide, 2, false},
+    {L"%", Op::kRemainder, 2, false},
+    // Binds tighter than * and /, and 2^3^2 is 2^(3^2).
+    {L"^", Op::kPower, 3, true},
+    // A postfix operator binds tighter than ^, so 2^3! is 2^(3!).
+    {L"!", Op::kFactorial, 4, true},
+    // Unary minus binds tighter than ^, so -2^2 is 4.
+    {L"u-", Op::kNegate, 5, true},
+};
+
+const OperatorInfo* FindOperator(std::wstring_view spelling);
+const OperatorInfo& InfoOf(Op op);
+
+inline constexpr int kFunctionCount = 18;
+// Index of a function name, or -1.
+int FunctionIndex(std::wstring_view name);
+std::wstring_view FunctionName(int index);
+std::optional<double> ApplyFunctionAt(int index, double x);
+
+// One entry of the conversion's operator stack, or one operator of the postfix output.
+struct PostfixOp {
+  Op op;
+  std::uint8_t function;  // index of the function when op is kFunction
+};
+
+inline constexpr std::wstring_view kPiSpelling = L"3.14159265358979323846";
+inline constexpr std::wstring_view kESpelling = L"2.71828182845904523536";
+
+// Shunting-yard over a stream of tokens. next(token) gives the next token, false at the
+// end; sink.Number(text) and sink.Operator(op) receive the postfix sequence and return
+// false to stop. Iterative: nesting depth costs stack entries, never call depth.
+template <class Next, class Sink>
+bool ConvertToPostfix(Next&& next, Sink& sink) {
+  std::vector<PostfixOp> stack;
+  bool minusIsUnary = true;  // at the first token, and after "(" or an infix operator
+  std::wstring_view t;
+  while (next(t)) {
+    const bool wasUnaryPosition = minusIsUnary;
+    minusIsUnary = false;
+    const wchar_t first = t.empty() ? L'\0' : t.front();
+    const bool single = t.size() == 1;
+    if (IsDigit(first) || first == L'.') {  // 12.5, .5, 1.2.3, 2e-
+      if (!sink.Number(t)) return false;
+    } else if (t.size() == 2 && first == L'p' && t[1] == L'i') {
+      if (!sink.Number(kPiSpelling)) return false;
+    } else if (single && first == L'e') {
+      if (!sink.Number(kESpelling)) return false;
+    } else if (const int f = single ? -1 : FunctionIndex(t); f >= 0) {  // sin: waits for its ")"
+      stack.push_back({Op::kFunction, static_cast<std::uint8_t>(f)});
+    } else if (single && first == L'-' && wasUnaryPosition) {  // -3, 2^-2, (-3
+      stack.push_back({Op::kNegate, 0});
+      minusIsUnary = true;
+    } else if (const OperatorInfo* in = FindOperator(t); in != nullptr && in->op != Op::kNegate) {
+      while (!stack.empty() && stack.back().op != Op::kLeftParen) {
+        const PostfixOp top = stack.back();
+        const int p = top.op == Op::kFunction ? 0 : InfoOf(top.op).precedence;
+        if (p > in->precedence || (p == in->precedence && !in->rightAssociative)) {
+          stack.pop_back();
+          if (!sink.Operator(top)) return false;
+        } else {
+          break;
+        }
+      }
+      stack.push_back({in->op, 0});
+      minusIsUnary = in->op != Op::kFactorial;
+    } else if (single && first == L'(') {
+      stack.push_back({Op::kLeftParen, 0});
+      minusIsUnary = true;
+    } else if (single && first == L')') {  // 1+2) fails: no "(" to close
+      while (!stack.empty() && stack.back().op != Op::kLeftParen) {
+        const PostfixOp top = stack.back();
+        stack.pop_back();
+        if (!sink.Operator(top)) return false;
+      }
+      if (stack.empty()) return false;
+      stack.pop_back();
+      if (!stack.empty() && stack.back().op == Op::kFunction) {
+        const PostfixOp top = stack.back();
+        stack.pop_back();
+        if (!sink.Operator(top)) return false;
+      }
+    } else {  // x, PI, π, ×: nothing reads them
+      return false;
+    }
+  }
+  while (!stack.empty()) {
+    const PostfixOp top = stack.back();
+    stack.pop_back();
+    if (top.op == Op::kLeftParen) return false;
+    if (!sink.Operator(top)) return false;
+  }
+  return true;
+}
+
+// The stack machine of the evaluator, fed one postfix item at a time.
+struct ValueStack {
+  std::vector<double> values;
+  bool sawToken = false;
+
+  bool Number(std::wstring_view text);
+  bool Operator(PostfixOp op);
+  // The single value left, or nothing when the sequence was empty or unbalanced.
+  std::optional<double> Result() const;
+};
+
+}  // namespace engine_internal

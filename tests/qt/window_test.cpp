@@ -1,0 +1,378 @@
+// The Qt window passes clicks, keys and the clipboard to the shared core and shows what
+// the core returns. The rules themselves are tested with the core.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGlyphRun>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QRawFont>
+#include <QTest>
+#include <QTextLayout>
+
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "calculator/calculator.h"
+#include "ui/appearance.h"
+#include "ui/keypad.h"
+#include "ui/layout.h"
+#include "ui/qt/key_widget.h"
+#include "ui/qt/main_window.h"
+#include "ui/refresh.h"
+
+void PrintTo(const Rgb& c, std::ostream* os) {
+  *os << "rgb(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
+}
+
+namespace {
+
+QString Q(std::wstring_view text) {
+  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
+
+QImage Grab(QWidget* widget) {
+  return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+Rgb PixelAt(const QImage& image, int x, int y) {
+  const QRgb p = image.pixel(x, y);
+  return {static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
+          static_cast<std::uint8_t>(qBlue(p))};
+}
+
+// The box of the pixels inside `area` that are not `background`: where the text was drawn.
+QRect InkBox(const QImage& image, const QRect& area, Rgb background) {
+  QRect box;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (!(PixelAt(image, x, y) == background)) {
+        box |= QRect(x, y, 1, 1);
+      }
+    }
+  }
+  return box;
+}
+
+bool HasPixel(const QImage& image, const QRect& area, Rgb color) {
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      if (PixelAt(image, x, y) == color) return true;
+    }
+  }
+  return false;
+}
+
+class Window : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCalculator();
+    QGuiApplication::clipboard()->clear();
+    window = std::make_unique<MainWindow>();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+
+  // The key that shows this text now, first in table order.
+  KeyWidget* Key(const QString& label) const {
+    for (const ButtonDef& def : g_buttons) {
+      KeyWidget* key = window->FindKey(def.id);
+      if (key->text() == label) return key;
+    }
+    ADD_FAILURE() << "no key shows " << label.toStdString();
+    return nullptr;
+  }
+
+  // Clicks the keys whose labels are separated by spaces, as a user reads them.
+  void Click(const QString& labels) const {
+    for (const QString& label : labels.split(' ', Qt::SkipEmptyParts)) {
+      if (KeyWidget* key = Key(label)) {
+        QTest::mouseClick(key, Qt::LeftButton);
+      }
+    }
+  }
+
+  QString Shown() const { return window->Display()->text(); }
+
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(Window, ClickedKeysEditTheDisplayAndLeaveTheFocusOnTheWindow) {
+  struct Case {
+    QString keys;
+    QString shown;
+  };
+  const std::vector<Case> cases = {
+      {"2 + 3 =", "5"},
+      {"1 . 5 × 4 =", "6"},
+      {"2 + 3 = 7", "7"},         // a digit starts over after a result
+      {"2 + 3 = + 1", "5+1"},     // an operator continues from it
+      {"9 ⌫ 4 ±", "-4"},
+      {"2nd asin", "asin("},      // the piece of the second function
+      {"( ) =", "错误"},
+      {"( ) = + 1", "错误+1"},
+      {"8 AC", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys.toStdString());
+    ResetCalculator();
+    RefreshButtonLabels(window.get());
+    UpdateDisplay(window.get());
+    Click(c.keys);
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(Shown(), QString::fromStdWString(g_expr));
+    EXPECT_EQ(QApplication::focusWidget(), window.get());
+  }
+}
+
+TEST_F(Window, KeyboardKeysAndTypedCharacters) {
+  struct Case {
+    QString typed;
+    int finalKey;  // pressed after the typed text; 0 for none
+    Qt::KeyboardModifiers modifiers;
+    QString shown;
+  };
+  const std::vector<Case> cases = {
+      {"12", 0, {}, "12"},  // a digit enters once, though its key also types it
+      {"12", Qt::Key_Return, {}, "12"},
+      {"1.5+2*3", Qt::Key_Enter, Qt::KeypadModifier, "7.5"},
+      {"2^10-(4%3)!", Qt::Key_Return, {}, "1023"},
+      {"12", Qt::Key_Backspace, {}, "1"},
+      {"12", Qt::Key_Escape, {}, "0"},
+      {"", Qt::Key_7, Qt::KeypadModifier, "7"},
+      {"", Qt::Key_Left, {}, "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed.toStdString() + " then key " + std::to_string(c.finalKey));
+    ResetCalculator();
+    UpdateDisplay(window.get());
+    QTest::keyClicks(window.get(), c.typed);
+    if (c.finalKey != 0) {
+      QTest::keyClick(window.get(), static_cast<Qt::Key>(c.finalKey), c.modifiers);
+    }
+    EXPECT_EQ(Shown(), c.shown);
+  }
+
+  // A key typed after "=" replaces the result; Enter evaluated it.
+  QTest::keyClicks(window.get(), "6*7");
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  QTest::keyClick(window.get(), Qt::Key_3);
+  EXPECT_EQ(Shown(), "3");
+}
+
+TEST_F(Window, CopyAndPasteGoThroughTheClipboard) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+
+  clipboard->setText("12\n+3");
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Shown(), "12+3");
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard->text(), "15");
+
+  clipboard->setText("*2");
+  QTest::keyClick(window.get(), Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(Shown(), "*2");  // a paste discards a shown result
+
+  QTest::keyClicks(window.get(), "+1");
+  QTest::keyClick(window.get(), Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(clipboard->text(), "*2+1");
+
+  clipboard->clear();
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Shown(), "*2+1");
+}
+
+TEST_F(Window, KeysAreRelabelledBySecondAndAngleMode) {
+  const auto expectAllKeysShowTheirText = [this] {
+    for (const ButtonDef& def : g_buttons) {
+      EXPECT_EQ(window->FindKey(def.id)->text(), QString::fromStdWString(KeyText(def)))
+          << "key " << def.id;
+    }
+  };
+
+  Click("2nd");
+  EXPECT_EQ(window->FindKey(1027)->text(), "asin");
+  EXPECT_EQ(window->FindKey(1035)->text(), "x²");
+  EXPECT_EQ(window->FindKey(1036)->text(), "√");
+  EXPECT_EQ(window->FindKey(1022)->text(), "2nd");
+  expectAllKeysShowTheirText();
+
+  Click("Rad");
+  EXPECT_EQ(window->FindKey(1023)->text(), "Deg");
+  Click("2nd");
+  EXPECT_EQ(window->FindKey(1027)->text(), "sin");
+  EXPECT_EQ(window->FindKey(1023)->text(), "Deg");
+  expectAllKeysShowTheirText();
+  EXPECT_EQ(Shown(), "0");  // mode keys leave the display alone
+}
+
+TEST_F(Window, KeysAndDisplayFollowTheGridAtStartAndAfterAResize) {
+  const auto expectLaidOut = [this](int width, int height) {
+    ASSERT_EQ(window->size(), QSize(width, height));
+    EXPECT_EQ(window->Display()->geometry(), ToQRect(DisplayRect(width, height)));
+    for (const ButtonDef& def : g_buttons) {
+      EXPECT_EQ(window->FindKey(def.id)->geometry(), ToQRect(KeyRect(def, width, height)))
+          << "key " << def.id;
+    }
+  };
+
+  SCOPED_TRACE("start size");
+  expectLaidOut(kStartClientWidth, kStartClientHeight);
+
+  window->resize(1001, 677);
+  QTRY_COMPARE(window->size(), QSize(1001, 677));
+  SCOPED_TRACE("resized");
+  expectLaidOut(1001, 677);
+}
+
+TEST_F(Window, KeysArePaintedInTheColoursOfTheirId) {
+  for (const ButtonDef& def : g_buttons) {
+    SCOPED_TRACE("key " + std::to_string(def.id));
+    KeyWidget* key = window->FindKey(def.id);
+    const KeyColors colors = KeyColorsFor(def.id);
+    const int midY = key->height() / 2;
+    const int bodyX = kKeyInset + kKeyBorderWidth + 2;  // inside the border, clear of the text
+
+    QImage image = Grab(key);
+    EXPECT_EQ(PixelAt(image, bodyX, midY), colors.fill);
+    EXPECT_EQ(PixelAt(image, key->width() / 2, kKeyInset), colors.border);
+    EXPECT_EQ(PixelAt(image, kKeyInset, midY), colors.border);
+
+    key->setDown(true);
+    image = Grab(key);
+    key->setDown(false);
+    EXPECT_EQ(PixelAt(image, bodyX, midY), colors.pressedFill);
+    EXPECT_EQ(PixelAt(image, key->width() / 2, key->height() - 1 - kKeyInset), colors.border);
+  }
+}
+
+TEST_F(Window, AHeldKeyFillsDarkerAndItsTextMovesOnePixel) {
+  KeyWidget* equals = window->FindKey(1016);
+  const KeyColors colors = KeyColorsFor(1016);
+  const int border = kKeyInset + kKeyBorderWidth;
+  const QRect inner = equals->rect().adjusted(border + 4, border + 4, -border - 4, -border - 4);
+
+  const QImage normal = Grab(equals);
+  QTest::mousePress(equals, Qt::LeftButton);
+  const QImage held = Grab(equals);
+  QTest::mouseRelease(equals, Qt::LeftButton);
+
+  EXPECT_TRUE(HasPixel(normal, inner, colors.text));
+  EXPECT_TRUE(HasPixel(held, inner, colors.text));
+  EXPECT_EQ(PixelAt(held, border + 2, equals->height() / 2), colors.pressedFill);
+  const QRect normalText = InkBox(normal, inner, colors.fill);
+  const QRect heldText = InkBox(held, inner, colors.pressedFill);
+  ASSERT_FALSE(normalText.isEmpty());
+  EXPECT_EQ(heldText, normalText.translated(kPressedTextOffset, kPressedTextOffset));
+  EXPECT_EQ(PixelAt(Grab(equals), border + 2, equals->height() / 2), colors.fill);
+}
+
+TEST_F(Window, DisplayIsWhiteWithDarkTextOnTheRightAndCentred) {
+  QTest::keyClicks(window.get(), "8080");
+  QLabel* display = window->Display();
+  const QImage image = Grab(display);
+
+  EXPECT_EQ(PixelAt(image, 1, 1), kDisplayBackground);
+  EXPECT_EQ(PixelAt(image, display->width() - 2, display->height() - 2), kDisplayBackground);
+  EXPECT_TRUE(HasPixel(image, image.rect(), kDisplayTextColor));
+
+  const QRect text = InkBox(image, image.rect(), kDisplayBackground);
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_GT(text.right(), display->width() - 12);  // only the glyph's side bearing to the right
+  EXPECT_GT(text.left(), display->width() / 2);  // neither left-aligned nor centred
+  const int middle = display->height() / 2;
+  EXPECT_LT(std::abs(text.center().y() - middle), display->height() / 8);
+}
+
+TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {
+  const auto expectDrawable = [](const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int glyphs = 0;
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      for (quint32 index : run.glyphIndexes()) {
+        EXPECT_NE(index, 0u) << "a missing glyph in " << run.rawFont().familyName().toStdString();
+        ++glyphs;
+      }
+    }
+    EXPECT_EQ(glyphs, text.size()) << text.toStdString();
+  };
+
+  Click("( ) =");
+  ASSERT_EQ(Shown(), "错误");
+  expectDrawable(Shown(), window->Display()->font());
+  expectDrawable(window->FindKey(1018)->text() + window->FindKey(1024)->text() +
+                     window->FindKey(1042)->text(),
+                 window->FindKey(1018)->font());
+}
+
+TEST_F(Window, TitleCarriesTheMemoryMarkWhileMemoryIsHeld) {
+  const QString bare = Q(kWindowTitle);
+  const QString marked = bare + Q(kMemoryMark);
+  EXPECT_EQ(window->windowTitle(), bare);
+
+  Click("5 m+");
+  EXPECT_EQ(window->windowTitle(), marked);
+  Click("m-");
+  EXPECT_EQ(window->windowTitle(), bare);
+  Click("m-");
+  EXPECT_EQ(window->windowTitle(), marked);
+  Click("mc");
+  EXPECT_EQ(window->windowTitle(), bare);
+}
+
+// Under a comma-decimal locale the window still reads and writes "." numbers. Run from
+// ctest once under LC_ALL=de_DE.UTF-8, where QApplication took the locale from the
+// environment; elsewhere the test switches the C locale itself.
+class CommaLocale {
+ public:
+  CommaLocale() : saved(std::setlocale(LC_ALL, nullptr)) {
+    if (std::strcmp(std::localeconv()->decimal_point, ",") != 0) {
+      std::setlocale(LC_ALL, "de_DE.UTF-8");
+    }
+  }
+  ~CommaLocale() { std::setlocale(LC_ALL, saved.c_str()); }
+  CommaLocale(const CommaLocale&) = delete;
+  CommaLocale& operator=(const CommaLocale&) = delete;
+
+ private:
+  std::string saved;
+};
+
+class Locale : public Window {};
+
+TEST_F(Locale, NumbersKeepTheirPointUnderACommaLocale) {
+  CommaLocale locale;
+  ASSERT_STREQ(std::localeconv()->decimal_point, ",")
+      << "the de_DE.UTF-8 locale is missing: run scripts/setup";
+
+  QTest::keyClicks(window.get(), "1.5+1");
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  EXPECT_EQ(Shown(), "2.5");
+
+  Click("AC 1 . 5 m+ AC mr");
+  EXPECT_EQ(Shown(), "1.5");
+
+  // Seed 7 draws a value with a fraction, whose text must hold a point and no comma.
+  SeedRandom(7);
+  const QString drawn = QString::fromStdWString(RandomText(DrawRandom()));
+  SeedRandom(7);
+  Click("Rand");
+  EXPECT_EQ(Shown(), drawn);
+  EXPECT_TRUE(Shown().contains('.')) << Shown().toStdString();
+  EXPECT_FALSE(Shown().contains(',')) << Shown().toStdString();
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// The Linux calculator: one window on the shared calculator core.
+#include <QApplication>
+#include <QIcon>
+
+#include <ctime>
+
+#include "calculator/calculator.h"
+#include "ui/qt/main_window.h"
+
+namespace {
+
+QIcon AppIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/vorlane-calc.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setWindowIcon(AppIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("vorlane-calc"));
+  SeedRandom(static_cast<unsigned>(std::time(nullptr)));
+  MainWindow window;
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,40 @@
+#include "ui/qt/qt_appearance.h"
+
+#include <QFontMetricsF>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// CreateFontW's positive height is the cell height (ascent plus descent), not the em
+// size Qt's pixel size means; shrink the em until the cell fits, as Windows does.
+QFont FontFor(const FontSpec& spec, const QStringList& families, QFont::StyleHint hint) {
+  QFont font;
+  font.setFamilies(families);
+  font.setStyleHint(hint);
+  font.setWeight(static_cast<QFont::Weight>(spec.weight));
+  font.setPixelSize(spec.height);
+  const qreal cell = QFontMetricsF(font).height();
+  if (cell > spec.height) {
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+  }
+  return font;
+}
+
+}  // namespace
+
+QFont KeyFont() {
+  return FontFor(kKeyFont,
+                 {QString::fromWCharArray(kKeyFont.face), "WenQuanYi Micro Hei",
+                  "Noto Sans CJK SC", "Source Han Sans SC", "sans-serif"},
+                 QFont::SansSerif);
+}
+
+QFont DisplayFont() {
+  return FontFor(kDisplayFont,
+                 {QString::fromWCharArray(kDisplayFont.face), "JetBrains Mono", "DejaVu Sans Mono",
+                  "Liberation Mono", "Noto Sans Mono", "monospace"},
+                 QFont::Monospace);
+}

@@ -1,0 +1,18 @@
+#include <new>
+#include <utility>
+
+#include "calculator/calculator.h"
+#include "ui/refresh.h"
+
+void Calculate(WindowHandle window) {
+  if (g_expr.empty() || g_expr == L"0") return;
+  try {
+    std::wstring result = EvaluateText(g_expr);
+    g_expr = std::move(result);
+  } catch (const std::bad_alloc&) {
+    // The error text fits in any string's own storage, so this cannot throw again.
+    g_expr.assign(kErrorText);
+  }
+  g_resultShown = true;
+  UpdateDisplay(window);
+}

@@ -1,0 +1,15 @@
+#include "calculator/calculator.h"
+
+std::wstring g_expr = L"0";
+double g_memory = 0.0;
+bool g_resultShown = false;
+bool g_secondMode = false;
+
+void ResetCalculator() {
+  // Swapping also gives back the memory of a long text.
+  std::wstring{L"0"}.swap(g_expr);
+  g_memory = 0.0;
+  g_resultShown = false;
+  g_secondMode = false;
+  g_radians = true;
+}

@@ -1,0 +1,284 @@
+// Key-downs, typed characters and the clipboard.
+#include <string>
+
+#include "calculator_fixture.h"
+
+namespace {
+
+class KeyboardTest : public CalculatorTest {
+ protected:
+  static void KeyDown(int code, wchar_t typed = 0) { OnKeyDown(FakeHandle(), code, typed); }
+  static void TypeDigits(std::wstring_view digits) {
+    for (wchar_t digit : digits) KeyDown(kKeyDigit0 + (digit - L'0'), digit);
+  }
+  static void Type(std::wstring_view chars) {
+    for (wchar_t ch : chars) OnTypedChar(FakeHandle(), ch);
+  }
+  static void Paste(std::wstring text) {
+    g_fakeWindow.clipboard = std::move(text);
+    PasteClipboard(FakeHandle());
+  }
+};
+
+TEST_F(KeyboardTest, DigitsEnterAndReplaceTheResult) {
+  TypeDigits(L"12");
+  ExpectText(L"12");
+  KeyDown(kKeyEnter);
+  ExpectText(L"12");
+  EXPECT_TRUE(g_resultShown);
+  TypeDigits(L"3");
+  ExpectText(L"3");
+  EXPECT_FALSE(g_resultShown);
+  TypeDigits(L"0");
+  ExpectText(L"30");
+}
+
+TEST_F(KeyboardTest, NumericKeypadDigitsEnterLikeTheMainOnes) {
+  for (int digit = 0; digit <= 9; ++digit) {
+    SCOPED_TRACE(digit);
+    Press(L"AC 1");
+    KeyDown(kKeyNumpadDigit0 + digit);
+    KeyDown(kKeyDigit0 + digit, static_cast<wchar_t>(L'0' + digit));
+    ExpectText(L"1" + std::wstring(2, static_cast<wchar_t>(L'0' + digit)));
+  }
+}
+
+TEST_F(KeyboardTest, DigitRuleDiffersFromTheDigitKeysOnInfinity) {
+  Press(L"1 0 y^x 4 0 0 = + ⌫");
+  ASSERT_EQ(g_expr, kInfinityText);
+  TypeDigits(L"7");
+  ExpectText(L"无穷大7");
+
+  Press(L"AC 1 ÷ 0 = + ⌫");
+  ASSERT_EQ(g_expr, kErrorText);
+  TypeDigits(L"7");
+  ExpectText(L"7");
+}
+
+// The typed character decides: Shift+8 on a US keyboard types "*", which enters the
+// operator alone, not "8" followed by "*".
+TEST_F(KeyboardTest, DigitKeyThatTypesAnOperatorEntersOnlyTheOperator) {
+  Press(L"2");
+  KeyDown(kKeyDigit0 + 8, L'*');
+  Type(L"*");
+  ExpectText(L"2*");
+  KeyDown(kKeyDigit0 + 9, L'(');
+  Type(L"(");
+  KeyDown(kKeyDigit0 + 1, L'!');
+  KeyDown(kKeyDigit0 + 5, L'%');
+  KeyDown(kKeyNumpadDigit0 + 3, L'.');
+  ExpectText(L"2*(");
+
+  // Unknown, digit or other typed characters: the digit enters, modifiers ignored.
+  KeyDown(kKeyDigit0 + 8);
+  KeyDown(kKeyDigit0 + 7, L'7');
+  KeyDown(kKeyDigit0 + 2, L'\u00E9');  // é on a French keyboard's 2
+  KeyDown(kKeyNumpadDigit0 + 4, L'4');
+  ExpectText(L"2*(8724");
+}
+
+TEST_F(KeyboardTest, EnterEscapeBackspace) {
+  Press(L"5 m+");
+  TypeDigits(L"2");
+  KeyDown(kKeyEnter);
+  KeyDown(kKeyEscape);
+  ExpectText(L"0");
+  EXPECT_FALSE(g_resultShown);
+  EXPECT_EQ(g_memory, 5.0);
+
+  TypeDigits(L"12");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"1");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"0");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"0");
+
+  Press(L"1 ÷ 0 =");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"0");
+  EXPECT_FALSE(g_resultShown);
+
+  Press(L"sin");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"sin");
+  Press(L"AC ± ⌫ ±");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"0");
+
+  // Unlike ⌫, Backspace treats "错误" as a plain text once it is no longer shown.
+  Press(L"1 ÷ 0 = + ⌫");
+  KeyDown(kKeyBackspace);
+  ExpectText(L"错");
+}
+
+TEST_F(KeyboardTest, OtherKeysDoNothing) {
+  Press(L"1 2");
+  g_fakeWindow.calls.clear();
+  // The arrow keys, Insert, Delete and Help share codes with "%", "(", "*", "+"...
+  for (int code : {37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 58, 65, 95, 106, 107, 109,
+                   110, 111, 112, 0, -1, 1000}) {
+    SCOPED_TRACE(code);
+    KeyDown(code);
+    KeyDown(code, static_cast<wchar_t>(code));
+  }
+  ExpectText(L"12");
+  EXPECT_TRUE(g_fakeWindow.calls.empty());
+}
+
+TEST_F(KeyboardTest, KeyboardNeverTakesTheFocusOrRelabels) {
+  Press(L"1 2");
+  g_fakeWindow.calls.clear();
+  TypeDigits(L"3");
+  Type(L"+");
+  KeyDown(kKeyBackspace);
+  KeyDown(kKeyEnter);
+  KeyDown(kKeyEscape);
+  Type(L".()");
+  for (const std::string& call : g_fakeWindow.calls) EXPECT_TRUE(call == "display" || call == "title") << call;
+}
+
+TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
+  struct Row {
+    wchar_t typed;
+    const wchar_t* onStart;
+    const wchar_t* onEditing;
+    const wchar_t* onResult;
+    bool resultStays;
+  };
+  const Row kRows[] = {
+      {L'+', L"0+", L"12+", L"5+", false},       {L'-', L"0-", L"12-", L"5-", false},
+      {L'*', L"0*", L"12*", L"5*", false},       {L'\u00D7', L"0*", L"12*", L"5*", false},
+      {L'/', L"0/", L"12/", L"5/", false},       {L'\u00F7', L"0/", L"12/", L"5/", false},
+      {L'^', L"0^", L"12^", L"5^", false},       {L'%', L"0%", L"12%", L"5%", false},
+      {L'(', L"(", L"12(", L"(", false},         {L')', L"0)", L"12)", L"5)", true},
+      {L'!', L"0!", L"12!", L"5!", true},        {L'.', L"0.", L"12.", L".", false},
+      // Digits arrive as key-downs; everything else enters nothing.
+      {L'7', L"0", L"12", L"5", true},           {L'e', L"0", L"12", L"5", true},
+      {L' ', L"0", L"12", L"5", true},           {L'=', L"0", L"12", L"5", true},
+      {L'\r', L"0", L"12", L"5", true},          {L'\u221A', L"0", L"12", L"5", true},
+      {L'\0', L"0", L"12", L"5", true},
+  };
+  // In second-function mode too: "^" is not y^x's second function.
+  for (const bool second : {false, true}) {
+    for (const Row& row : kRows) {
+      SCOPED_TRACE(::testing::Message() << "char " << static_cast<int>(row.typed) << " second " << second);
+      const std::wstring mode = second ? L"2nd " : L"";
+      ResetCalculator();
+      Press(mode);
+      Type({&row.typed, 1});
+      EXPECT_EQ(g_expr, row.onStart);
+
+      ResetCalculator();
+      Press(mode + L"1 2");
+      Type({&row.typed, 1});
+      ExpectText(row.onEditing);
+
+      ResetCalculator();
+      Press(mode + L"2 + 3 =");
+      Type({&row.typed, 1});
+      ExpectText(row.onResult);
+      EXPECT_EQ(g_resultShown, row.resultStays);
+    }
+  }
+}
+
+TEST_F(KeyboardTest, TypedPointFollowsTheDecimalPointRule) {
+  Press(L"1 . 5");
+  Type(L".");
+  ExpectText(L"1.5");
+  Type(L"+.");
+  ExpectText(L"1.5+.");
+}
+
+TEST_F(KeyboardTest, TypedExpressionEvaluates) {
+  TypeDigits(L"2");
+  Type(L"\u00D7(");
+  TypeDigits(L"3");
+  Type(L"+");
+  TypeDigits(L"4");
+  KeyDown(kKeyEnter);
+  ExpectText(L"14");
+}
+
+TEST_F(KeyboardTest, CopyPutsTheTextOnTheClipboard) {
+  Press(L"1 + sin");
+  g_fakeWindow.calls.clear();
+  CopyDisplay(FakeHandle());
+  EXPECT_EQ(g_fakeWindow.clipboard, L"1+sin(");
+  EXPECT_EQ(g_fakeWindow.calls, std::vector<std::string>{"write clipboard"});
+  ExpectText(L"1+sin(");
+
+  Press(L"AC 1 ÷ 0 =");
+  CopyDisplay(FakeHandle());
+  EXPECT_EQ(g_fakeWindow.clipboard, kErrorText);
+  EXPECT_TRUE(g_resultShown);
+}
+
+TEST_F(KeyboardTest, PasteEntersOneOperand) {
+  struct Row {
+    const wchar_t* keys;
+    const wchar_t* clipboard;
+    const wchar_t* text;
+  };
+  const Row kRows[] = {
+      {L"", L"2+3", L"2+3"},
+      {L"1 +", L"2+3", L"1+2+3"},
+      {L"2 + 3 =", L"7", L"7"},
+      {L"2 + 3 = x²", L"7", L"7"},  // the suffix kept the result replaceable
+      {L"1 ÷ 0 = + ⌫", L"7", L"7"},
+      {L"1 0 y^x 4 0 0 = + ⌫", L"7", L"无穷大7"},
+      {L"", L"1\r\n+\t2\n", L"1+2"},
+      {L"", L"\x7F" L"1\x85" L"2\x9F\u2028\u2029", L"12"},
+      {L"", L"\x1F 1\x20", L" 1 "},  // blanks stay; the evaluator skips them
+      {L"", L"\u00A0x\u00D7", L"\u00A0x\u00D7"},  // no translation of what is pasted
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{row.keys} + L" | " + row.clipboard));
+    ResetCalculator();
+    Press(row.keys);
+    Paste(row.clipboard);
+    ExpectText(row.text);
+    EXPECT_FALSE(g_resultShown);
+  }
+}
+
+TEST_F(KeyboardTest, PasteOfNothingChangesNothing) {
+  for (const wchar_t* clipboard : {L"", L"\r\n", L"\t\x01\x1B\x7F\u2028"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{clipboard}));
+    ResetCalculator();
+    Press(L"2 + 3 =");
+    g_fakeWindow.calls.clear();
+    Paste(clipboard);
+    ExpectText(L"5");
+    EXPECT_TRUE(g_resultShown);
+    EXPECT_EQ(g_fakeWindow.calls, std::vector<std::string>{"read clipboard"});
+  }
+}
+
+TEST_F(KeyboardTest, PasteEndsWithOneRefreshAndNoFocus) {
+  g_fakeWindow.calls.clear();
+  Paste(L"42");
+  EXPECT_EQ(g_fakeWindow.calls, (std::vector<std::string>{"read clipboard", "display", "title"}));
+}
+
+TEST_F(KeyboardTest, TenMegabytePaste) {
+  // 10 MB of UTF-16 with a line break in every term; reported, not asserted, in time.
+  const std::wstring term = L"12+\r\n";
+  std::wstring clipboard;
+  const std::size_t terms = 10'000'000 / (term.size() * 2);
+  clipboard.reserve(terms * term.size() + 1);
+  for (std::size_t i = 0; i < terms; ++i) clipboard += term;
+  clipboard += L"0";
+
+  Press(L"1 +");
+  Paste(clipboard);
+  ASSERT_EQ(g_expr.size(), 2 + terms * 3 + 1);
+  EXPECT_EQ(g_expr.substr(0, 8), L"1+12+12+");
+  EXPECT_EQ(g_fakeWindow.display.size(), g_expr.size());
+
+  Press(L"=");
+  ExpectText(FormatResult(1.0 + 12.0 * static_cast<double>(terms)));
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "ui/keypad.h"
+
+// Row-major over the 6 x 8 grid; the id is also the command the key sends.
+const std::vector<ButtonDef> g_buttons = {
+    {1022, 0, 0, L"2nd", L"", kStandardKey},
+    {1020, 0, 1, L"(", L"", kStandardKey},
+    {1021, 0, 2, L")", L"", kStandardKey},
+    {1039, 0, 3, L"10^x", L"e^x", kStandardKey},
+    {1044, 0, 4, L"mc", L"", kMemoryKey},
+    {1045, 0, 5, L"m+", L"", kMemoryKey},
+    {1046, 0, 6, L"m-", L"", kMemoryKey},
+    {1047, 0, 7, L"mr", L"", kMemoryKey},
+
+    {1041, 1, 0, L"1/x", L"", kStandardKey},
+    {1036, 1, 1, L"x²", L"√", kStandardKey},
+    {1037, 1, 2, L"x³", L"∛", kStandardKey},
+    {1038, 1, 3, L"y^x", L"ʸ√x", kStandardKey},
+    {1017, 1, 4, L"AC", L"", kStandardKey},
+    {1018, 1, 5, L"⌫", L"", kStandardKey},
+    {1019, 1, 6, L"±", L"", kStandardKey},
+    {1015, 1, 7, L"÷", L"", kOperatorKey},
+
+    {1043, 2, 0, L"x!", L"", kStandardKey},
+    {1035, 2, 1, L"√", L"x²", kStandardKey},
+    {1042, 2, 2, L"ʸ√x", L"", kStandardKey},
+    {1034, 2, 3, L"lg", L"10^x", kStandardKey},
+    {1008, 2, 4, L"7", L"", kStandardKey},
+    {1009, 2, 5, L"8", L"", kStandardKey},
+    {1010, 2, 6, L"9", L"", kStandardKey},
+    {1014, 2, 7, L"×", L"", kOperatorKey},
+
+    {1027, 3, 0, L"sin", L"asin", kStandardKey},
+    {1028, 3, 1, L"cos", L"acos", kStandardKey},
+    {1029, 3, 2, L"tan", L"atan", kStandardKey},
+    {1033, 3, 3, L"ln", L"e^x", kStandardKey},
+    {1005, 3, 4, L"4", L"", kStandardKey},
+    {1006, 3, 5, L"5", L"", kStandardKey},
+    {1007, 3, 6, L"6", L"", kStandardKey},
+    {1013, 3, 7, L"-", L"", kOperatorKey},
+
+    {1030, 4, 0, L"sinh", L"asinh", kStandardKey},
+    {1031, 4, 1, L"cosh", L"acosh", kStandardKey},
+    {1032, 4, 2, L"tanh", L"atanh", kStandardKey},
+    {1040, 4, 3, L"e^x", L"", kStandardKey},
+    {1002, 4, 4, L"1", L"", kStandardKey},
+    {1003, 4, 5, L"2", L"", kStandardKey},
+    {1004, 4, 6, L"3", L"", kStandardKey},
+    {1012, 4, 7, L"+", L"", kOperatorKey},
+
+    // The angle-mode key's text is set from the mode when labels are refreshed.
+    {1023, 5, 0, L"Rad", L"Deg", kStandardKey},
+    {1024, 5, 1, L"π", L"", kStandardKey},
+    {1025, 5, 2, L"EE", L"", kStandardKey},
+    {1048, 5, 3, L"Rand", L"", kStandardKey},
+    {1026, 5, 4, L"%", L"", kStandardKey},
+    {1001, 5, 5, L"0", L"", kStandardKey},
+    {1011, 5, 6, L".", L"", kStandardKey},
+    {1016, 5, 7, L"=", L"", kEqualsKey},
+};
+
+const ButtonDef* FindButton(int id) {
+  for (const ButtonDef& key : g_buttons) {
+    if (key.id == id) return &key;
+  }
+  return nullptr;
+}

@@ -1,0 +1,246 @@
+#include "eval_process.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsLeft(Clock::time_point deadline) {
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  return static_cast<int>(std::clamp<long long>(left, 0, 60'000));
+}
+
+// A child that has ended may leave us writing into its closed input: that must be an
+// error code here, not a signal that ends the test program.
+void IgnoreBrokenPipes() { signal(SIGPIPE, SIG_IGN); }
+
+void CloseFd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
+bool MakePipe(int fds[2]) { return pipe2(fds, O_CLOEXEC) == 0; }
+
+// Starts the program with the given descriptors as its standard streams. Everything the
+// child needs is prepared before fork, so that it calls only async-signal-safe functions.
+pid_t Spawn(const std::vector<std::string>& args, int in, int out, int err, long addressSpaceLimit) {
+  const std::string path = EvalPath();
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(path.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const rlimit limit{static_cast<rlim_t>(addressSpaceLimit), static_cast<rlim_t>(addressSpaceLimit)};
+
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in, 0);
+    dup2(out, 1);
+    dup2(err, 2);
+    signal(SIGPIPE, SIG_DFL);
+    if (addressSpaceLimit > 0) setrlimit(RLIMIT_AS, &limit);
+    execv(path.c_str(), argv.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+// Waits for the child until the deadline, then kills it. False when it had to be killed.
+bool WaitForExit(pid_t pid, Clock::time_point deadline, ProcessResult& result) {
+  int status = 0;
+  for (;;) {
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) break;
+    if (done < 0 && errno != EINTR) return false;
+    if (Clock::now() >= deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  result.finished = true;
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  return true;
+}
+
+// Reads what is ready on fd into text; closes fd at its end (or a terminal's EIO).
+void ReadReady(int& fd, std::string& text) {
+  char buffer[65536];
+  const ssize_t n = read(fd, buffer, sizeof buffer);
+  if (n > 0) {
+    text.append(buffer, static_cast<std::size_t>(n));
+  } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+    CloseFd(fd);
+  }
+}
+
+// Feeds input to toChild (if open) and collects outFd and errFd until both end.
+void Exchange(int& toChild, std::string_view input, int& outFd, int& errFd,
+              Clock::time_point deadline, ProcessResult& result) {
+  std::size_t written = 0;
+  while ((outFd >= 0 || errFd >= 0) && Clock::now() < deadline) {
+    pollfd fds[3];
+    nfds_t count = 0;
+    int* owners[3];
+    for (int* fd : {&outFd, &errFd, &toChild}) {
+      if (*fd < 0) continue;
+      fds[count] = {*fd, static_cast<short>(fd == &toChild ? POLLOUT : POLLIN), 0};
+      owners[count++] = fd;
+    }
+    if (poll(fds, count, MillisecondsLeft(deadline)) <= 0) continue;
+    for (nfds_t i = 0; i < count; ++i) {
+      if (fds[i].revents == 0) continue;
+      if (owners[i] == &outFd) {
+        ReadReady(outFd, result.out);
+      } else if (owners[i] == &errFd) {
+        ReadReady(errFd, result.err);
+      } else {
+        const std::size_t piece = std::min<std::size_t>(input.size() - written, 65536);
+        const ssize_t n = write(toChild, input.data() + written, piece);
+        if (n > 0) written += static_cast<std::size_t>(n);
+        if ((n < 0 && errno != EAGAIN && errno != EINTR) || written == input.size()) {
+          CloseFd(toChild);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+
+std::string EvalPath() {
+  const char* bin = std::getenv("VORLANE_BIN");
+  return std::string(bin != nullptr ? bin : ".") + "/vorlane-eval";
+}
+
+ProcessResult RunEval(const std::vector<std::string>& args, std::string_view input,
+                      const RunOptions& options) {
+  IgnoreBrokenPipes();
+  ProcessResult result;
+  const auto deadline = Clock::now() + options.timeout;
+  int in[2], out[2], err[2];
+  if (!MakePipe(in) || !MakePipe(out) || !MakePipe(err)) return result;
+  const pid_t pid = Spawn(args, in[0], out[1], err[1], options.addressSpaceLimit);
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  int toChild = in[1];
+  if (input.empty()) CloseFd(toChild);
+  if (toChild >= 0) fcntl(toChild, F_SETFL, fcntl(toChild, F_GETFL) | O_NONBLOCK);
+  int outFd = out[0];
+  int errFd = err[0];
+  if (pid > 0) Exchange(toChild, input, outFd, errFd, deadline, result);
+  CloseFd(toChild);
+  CloseFd(outFd);
+  CloseFd(errFd);
+  if (pid > 0) WaitForExit(pid, deadline, result);
+  return result;
+}
+
+ProcessResult RunOnTerminal(std::string_view input, const RunOptions& options) {
+  ProcessResult result;
+  const auto deadline = Clock::now() + options.timeout;
+  int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    CloseFd(master);
+    return result;
+  }
+  int terminal = open(ptsname(master), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  int err[2];
+  if (terminal < 0 || !MakePipe(err)) {
+    CloseFd(master);
+    CloseFd(terminal);
+    return result;
+  }
+  // No echo and no output processing: what we read is exactly what the program wrote.
+  termios mode{};
+  tcgetattr(terminal, &mode);
+  mode.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL);
+  mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+  tcsetattr(terminal, TCSANOW, &mode);
+
+  const pid_t pid = Spawn({}, terminal, terminal, err[1], 0);
+  CloseFd(terminal);
+  close(err[1]);
+  std::string typed(input);
+  typed.push_back(static_cast<char>(mode.c_cc[VEOF]));
+  int toChild = dup(master);
+  fcntl(toChild, F_SETFL, fcntl(toChild, F_GETFL) | O_NONBLOCK);
+  int errFd = err[0];
+  if (pid > 0) Exchange(toChild, typed, master, errFd, deadline, result);
+  CloseFd(toChild);
+  CloseFd(master);
+  CloseFd(errFd);
+  if (pid > 0) WaitForExit(pid, deadline, result);
+  return result;
+}
+
+bool StartCoprocess(const std::vector<std::string>& args, Coprocess& child) {
+  IgnoreBrokenPipes();
+  int in[2], out[2];
+  if (!MakePipe(in)) return false;
+  if (!MakePipe(out)) {
+    close(in[0]);
+    close(in[1]);
+    return false;
+  }
+  child.pid = Spawn(args, in[0], out[1], 2, 0);
+  close(in[0]);
+  close(out[1]);
+  child.toChild = in[1];
+  child.fromChild = out[0];
+  return child.pid > 0;
+}
+
+bool SendText(Coprocess& child, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = write(child.toChild, text.data(), text.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool ReceiveLine(Coprocess& child, std::string& line, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    const std::size_t newline = child.received.find('\n');
+    if (newline != std::string::npos) {
+      line = child.received.substr(0, newline);
+      child.received.erase(0, newline + 1);
+      return true;
+    }
+    if (child.fromChild < 0 || Clock::now() >= deadline) return false;
+    pollfd ready{child.fromChild, POLLIN, 0};
+    if (poll(&ready, 1, MillisecondsLeft(deadline)) > 0) ReadReady(child.fromChild, child.received);
+  }
+}
+
+int FinishCoprocess(Coprocess& child, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  CloseFd(child.toChild);
+  while (child.fromChild >= 0 && Clock::now() < deadline) {
+    pollfd ready{child.fromChild, POLLIN, 0};
+    if (poll(&ready, 1, MillisecondsLeft(deadline)) > 0) ReadReady(child.fromChild, child.received);
+  }
+  CloseFd(child.fromChild);
+  ProcessResult result;
+  if (child.pid <= 0 || !WaitForExit(child.pid, deadline, result)) return -1;
+  child.pid = -1;
+  return result.exitCode;
+}

@@ -264,6 +264,7 @@ TEST_F(Window, AHeldKeyFillsDarkerAndItsTextMovesOnePixel) {
 
   const QImage normal = Grab(equals);
   QTest::mousePress(equals, Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), window.get());  // a key never takes the focus
   const QImage held = Grab(equals);
   QTest::mouseRelease(equals, Qt::LeftButton);
 

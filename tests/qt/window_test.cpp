@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
@@ -233,6 +235,14 @@ TEST_F(Window, KeysAndDisplayFollowTheGridAtStartAndAfterAResize) {
   QTRY_COMPARE(window->size(), QSize(1001, 677));
   SCOPED_TRACE("resized");
   expectLaidOut(1001, 677);
+
+  // Below the margins and gaps the cells come out negative, passed on unchanged as on
+  // Windows; such keys take no room.
+  window->resize(60, 130);
+  QTRY_COMPARE(window->size(), QSize(60, 130));
+  SCOPED_TRACE("below the minimum");
+  expectLaidOut(60, 130);
+  EXPECT_TRUE(window->FindKey(1016)->rect().isEmpty());
 }
 
 TEST_F(Window, KeysArePaintedInTheColoursOfTheirId) {
@@ -317,6 +327,32 @@ TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {
   expectDrawable(window->FindKey(1018)->text() + window->FindKey(1024)->text() +
                      window->FindKey(1042)->text(),
                  window->FindKey(1018)->font());
+}
+
+// Faces of the Windows program's kind that scripts/setup installs, with the cell height
+// (ascent plus descent) that CreateFontW's height means.
+TEST_F(Window, FontsAreOfTheKindAndCellHeightOfTheWindowsProgram) {
+  struct Case {
+    const char* name;
+    QFont font;
+    FontSpec spec;
+    bool fixedPitch;
+  };
+  const std::vector<Case> cases = {
+      {"display", window->Display()->font(), kDisplayFont, true},
+      {"key", window->FindKey(1001)->font(), kKeyFont, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const QFontInfo info(c.font);
+    EXPECT_EQ(info.weight(), c.spec.weight) << info.family().toStdString();
+    if (c.fixedPitch) {
+      EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
+    }
+    const qreal cell = QFontMetricsF(c.font).height();
+    EXPECT_LE(cell, c.spec.height);
+    EXPECT_GT(cell, c.spec.height - 2);
+  }
 }
 
 TEST_F(Window, TitleCarriesTheMemoryMarkWhileMemoryIsHeld) {

@@ -152,8 +152,14 @@ bool OutputIsTerminal() { return isatty(1) != 0; }
 
 #endif
 
-bool WriteOutput(std::string_view bytes) { return WriteAll(1, bytes); }
 bool WriteError(std::string_view bytes) { return WriteAll(2, bytes); }
+
+// A result that cannot be written must not end in a status that says all went well.
+bool WriteOutput(std::string_view bytes) {
+  if (WriteAll(1, bytes)) return true;
+  WriteError("vorlane-eval: cannot write standard output: " + std::string(std::strerror(errno)) + "\n");
+  return false;
+}
 
 // Only the exact option words and "--" are options, so "-3" or "-sin(1)" stay expressions.
 // Options may stand anywhere before "--" and apply to every expression.

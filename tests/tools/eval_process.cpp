@@ -134,6 +134,14 @@ ProcessResult RunEval(const std::vector<std::string>& args, std::string_view inp
   const auto deadline = Clock::now() + options.timeout;
   int in[2], out[2], err[2];
   if (!MakePipe(in) || !MakePipe(out) || !MakePipe(err)) return result;
+  if (options.inputFile != nullptr) {
+    close(in[0]);
+    in[0] = open(options.inputFile, O_RDONLY | O_CLOEXEC);
+  }
+  if (options.outputFile != nullptr) {
+    close(out[1]);
+    out[1] = open(options.outputFile, O_WRONLY | O_CLOEXEC);
+  }
   const pid_t pid = Spawn(args, in[0], out[1], err[1], options.addressSpaceLimit);
   close(in[0]);
   close(out[1]);

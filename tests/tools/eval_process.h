@@ -18,7 +18,9 @@ struct ProcessResult {
 
 struct RunOptions {
   std::chrono::milliseconds timeout{120'000};
-  long addressSpaceLimit = 0;  // bytes; 0 for none
+  long addressSpaceLimit = 0;     // bytes; 0 for none
+  const char* inputFile = nullptr;   // standard input comes from there instead of the input
+  const char* outputFile = nullptr;  // standard output goes there instead of to a pipe
 };
 
 // The path of the program under test, from the folder in VORLANE_BIN.

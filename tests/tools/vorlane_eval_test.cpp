@@ -200,6 +200,28 @@ TEST_F(VorlaneEval, ArgumentsLeaveStandardInputUnread) {
   EXPECT_EQ(run.exitCode, 0);
 }
 
+TEST_F(VorlaneEval, OutputThatCannotBeWrittenIsAFailure) {
+  RunOptions full;
+  full.outputFile = "/dev/full";  // every write fails with "no space left"
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"1+2"}, std::vector<std::string>{},
+                                               std::vector<std::string>{"--help"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ProcessResult run = RunEval(args, "1+2\n", full);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find("cannot write"), std::string::npos) << run.err;
+  }
+}
+
+TEST_F(VorlaneEval, InputThatCannotBeReadIsAFailure) {
+  RunOptions directory;
+  directory.inputFile = "/";  // opens, but every read fails
+  const ProcessResult run = RunEval({}, "", directory);
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("cannot read"), std::string::npos) << run.err;
+}
+
 // --- Standard input ---------------------------------------------------------------------
 
 TEST_F(VorlaneEval, FiltersManyLinesWithEitherLineEnd) {

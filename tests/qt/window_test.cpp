@@ -305,6 +305,19 @@ TEST_F(Window, DisplayIsWhiteWithDarkTextOnTheRightAndCentred) {
   EXPECT_LT(std::abs(text.center().y() - middle), display->height() / 8);
 }
 
+TEST_F(Window, ALongExpressionShowsItsEnd) {
+  const auto shownAfterPasting = [this](const QString& text) {
+    ResetCalculator();
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+    return Grab(window->Display());
+  };
+  const QImage line = shownAfterPasting(QString(200, '1') + "+2");
+  const QImage huge = shownAfterPasting(QString(1'000'000, '1') + "+2");
+  EXPECT_EQ(g_expr.size(), 1'000'002u);
+  EXPECT_TRUE(huge == line);
+}
+
 TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {
   const auto expectDrawable = [](const QString& text, const QFont& font) {
     QTextLayout layout(text, font);

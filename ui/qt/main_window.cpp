@@ -14,6 +14,9 @@ namespace {
 
 QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 
+// More characters than any screen's display band holds at a pixel or more each.
+constexpr qsizetype kDisplayTail = 8192;
+
 // Copy and paste, with the bindings that Windows programs also answer to.
 bool IsCopy(const QKeyEvent& e) {
   const bool ctrl = e.modifiers() & Qt::ControlModifier;
@@ -42,6 +45,14 @@ KeyWidget* MainWindow::FindKey(int id) const {
     return nullptr;
   }
   return keysById[id - kFirstKeyId];
+}
+
+void MainWindow::ShowExpression(const QString& text) {
+  QString tail = text.right(kDisplayTail);
+  if (!tail.isEmpty() && tail.front().isLowSurrogate()) {
+    tail.remove(0, 1);
+  }
+  display->setText(tail);
 }
 
 void MainWindow::CreateDisplay() {

@@ -15,6 +15,9 @@ class MainWindow : public QWidget {
   MainWindow();
 
   QLabel* Display() const { return display; }
+  // The display is right-aligned and cut off on the left, so it is given only the tail
+  // that can show: a pasted megabyte then costs no more to draw than a line.
+  void ShowExpression(const QString& text);
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 

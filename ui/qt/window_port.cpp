@@ -16,7 +16,7 @@ MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(
 
 void SetDisplayText(WindowHandle window, const std::wstring& text) {
   if (MainWindow* w = AsMainWindow(window)) {
-    w->Display()->setText(QString::fromStdWString(text));
+    w->ShowExpression(QString::fromStdWString(text));
   }
 }
 

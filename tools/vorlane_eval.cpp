@@ -11,6 +11,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #include <shellapi.h>
 #else
@@ -46,7 +50,9 @@ constexpr std::string_view kUsage =
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n"
     "\n"
-    "An argument that starts with a single \"-\", such as -2+3, is an expression.\n"
+    "Options may stand anywhere before \"--\" and apply to every expression. An\n"
+    "argument that starts with a single \"-\", such as -2+3, is an expression.\n"
+    "On a terminal the prompt \"> \" asks for the next line.\n"
     "Input and output are UTF-8; a line that is not UTF-8 gives 错误.\n"
     "Exit status: 0 when no result was 错误, 1 when one was, 2 for a usage error or\n"
     "failed input or output.\n";
@@ -264,13 +270,15 @@ int RunFilter(bool interactive) {
       if (pending.empty()) {
         AppendResultLine(ResultOf(LineBody(rest)), out, sawError);
       } else {
+        std::wstring result;
         try {
           pending.append(rest);
-          AppendResultLine(ResultOf(LineBody(pending)), out, sawError);
+          result = ResultOf(LineBody(pending));
         } catch (const std::bad_alloc&) {
-          AppendResultLine(kErrorText, out, sawError);
+          result = kErrorText;
         }
-        std::string().swap(pending);
+        std::string().swap(pending);  // a long line's buffer is not kept for short ones
+        AppendResultLine(result, out, sawError);
       }
       fresh.remove_prefix(newline + 1);
       if (out.size() >= kChunkSize) {

@@ -1,0 +1,288 @@
+#include "driver.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+
+namespace {
+
+constexpr wchar_t kCalculatorClass[] = L"URG";
+constexpr int kStartTimeoutMs = 30000;
+constexpr int kCloseTimeoutMs = 10000;
+
+std::wstring ProgramFolder() {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring folder(path.data(), length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+struct WindowSearch {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCalculatorWindow(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<WindowSearch*>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && ClassOf(window) == kCalculatorClass && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (key == VK_INSERT || key == VK_DELETE) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  return input;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+}
+
+std::wstring TextOf(HWND window) {
+  std::array<wchar_t, 512> text{};
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+std::wstring ClassOf(HWND window) {
+  std::array<wchar_t, 64> name{};
+  GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+  return name.data();
+}
+
+Rect RectInParent(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Rect ClientRect(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Rgb Screenshot::At(int x, int y) const {
+  const std::uint32_t p = pixels[static_cast<std::size_t>(y - top) * width + (x - left)];
+  return {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+          static_cast<std::uint8_t>(p)};
+}
+
+bool Screenshot::Contains(int x, int y) const {
+  return x >= left && y >= top && x < left + width && y < top + height;
+}
+
+Screenshot CaptureScreen(const RECT& area) {
+  Screenshot shot;
+  shot.left = area.left;
+  shot.top = area.top;
+  shot.width = area.right - area.left;
+  shot.height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, shot.left, shot.top, SRCCOPY);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
+  for (std::size_t i = 0; i < shot.pixels.size(); ++i) shot.pixels[i] = source[i] & 0xFFFFFFu;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+void SaveBitmap(const Screenshot& shot, const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"wb");
+  if (file == nullptr) return;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = shot.width;
+  header.biHeight = -shot.height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  BITMAPFILEHEADER fileHeader{};
+  fileHeader.bfType = 0x4D42;  // "BM"
+  fileHeader.bfOffBits = sizeof fileHeader + sizeof header;
+  fileHeader.bfSize = static_cast<DWORD>(fileHeader.bfOffBits + shot.pixels.size() * 4);
+  std::fwrite(&fileHeader, sizeof fileHeader, 1, file);
+  std::fwrite(&header, sizeof header, 1, file);
+  std::fwrite(shot.pixels.data(), 4, shot.pixels.size(), file);
+  std::fclose(file);
+}
+
+void PrintTo(const Rgb& color, std::ostream* out) {
+  *out << "R " << int{color.r} << ", G " << int{color.g} << ", B " << int{color.b};
+}
+
+void CalculatorTest::SetUp() {
+  std::wstring commandLine = L"\"" + ProgramFolder() + L"vorlane-calc.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &process_))
+      << "cannot start " << testing::PrintToString(commandLine);
+  WindowSearch search{process_.dwProcessId, nullptr};
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        EnumWindows(MatchCalculatorWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      kStartTimeoutMs))
+      << "no visible window of class URG";
+  main_ = search.found;
+  // The window turns visible before its first WM_SIZE: wait for the message loop to idle.
+  WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
+  ASSERT_TRUE(WaitUntil([&] { return RectInParent(Display()).width > 0; }, kStartTimeoutMs))
+      << "the controls were never laid out";
+  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
+  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(main_);
+}
+
+void CalculatorTest::TearDown() {
+  if (process_.hProcess != nullptr) {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && IsWindow(main_)) {
+      PostMessageW(main_, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process_.hProcess, kCloseTimeoutMs) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 99);  // only the process this test started
+      ADD_FAILURE() << "vorlane-calc.exe did not end after WM_CLOSE";
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+}
+
+HWND CalculatorTest::Key(int id) const { return GetDlgItem(main_, id); }
+
+HWND CalculatorTest::Display() const { return GetDlgItem(main_, kDisplayId); }
+
+void CalculatorTest::Click(int id) const {
+  HWND key = Key(id);
+  ASSERT_NE(key, nullptr) << "no key " << id;
+  SendMessageW(key, BM_CLICK, 0, 0);
+}
+
+void CalculatorTest::ClickAll(std::initializer_list<int> ids) const {
+  for (int id : ids) Click(id);
+}
+
+std::wstring CalculatorTest::DisplayText() const { return TextOf(Display()); }
+
+std::wstring CalculatorTest::Title() const { return TextOf(main_); }
+
+std::wstring CalculatorTest::WaitForDisplay(const std::wstring& expected) const {
+  std::wstring text;
+  WaitUntil([&] { return (text = DisplayText()) == expected; }, 3000);
+  return text;
+}
+
+HWND CalculatorTest::FocusWindow() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(process_.dwThreadId, &info);
+  return info.hwndFocus;
+}
+
+void CalculatorTest::PressKeys(std::initializer_list<WORD> modifiers, WORD key) const {
+  std::vector<INPUT> inputs;
+  for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+    inputs.push_back(KeyInput(*it, true));
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void CalculatorTest::PostKeyDown(WPARAM keyCode) const {
+  const auto scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(keyCode), MAPVK_VK_TO_VSC));
+  PostMessageW(main_, WM_KEYDOWN, keyCode, 1 | (scan << 16));
+}
+
+void CalculatorTest::PostChar(wchar_t ch) const { PostMessageW(main_, WM_CHAR, ch, 1); }
+
+void CalculatorTest::SetClipboard(const std::wstring& text) const {
+  ASSERT_TRUE(WaitUntil([&] { return OpenClipboard(clipboardOwner_) != FALSE; }, 2000));
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(block), text.c_str(), bytes);
+  GlobalUnlock(block);
+  EXPECT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+  CloseClipboard();
+}
+
+std::wstring CalculatorTest::Clipboard() const {
+  std::wstring text;
+  if (!WaitUntil([&] { return OpenClipboard(clipboardOwner_) != FALSE; }, 2000)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(GlobalLock(data));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+POINT CalculatorTest::ToScreen(int x, int y) const {
+  POINT point{x, y};
+  ClientToScreen(main_, &point);
+  return point;
+}
+
+Screenshot CalculatorTest::CaptureWindow() const {
+  RECT area{};
+  GetWindowRect(main_, &area);
+  Screenshot shot;
+  // Painting runs in the other process: shoot until the display and every key show their
+  // background somewhere, so that a half-painted window is never judged.
+  WaitUntil([&] {
+    shot = CaptureScreen(area);
+    const Rect display = RectInParent(Display());
+    const POINT d = ToScreen(display.x + 2, display.y + 2);
+    if (shot.At(d.x, d.y) != kDisplayBackground) return false;
+    for (const ButtonDef& key : g_buttons) {
+      const Rect cell = RectInParent(Key(key.id));
+      const POINT p = ToScreen(cell.x + 4, cell.y + cell.height / 2);
+      const KeyColors colors = KeyColorsFor(key.id);
+      const Rgb seen = shot.At(p.x, p.y);
+      if (seen != colors.fill && seen != colors.pressedFill) return false;
+    }
+    return true;
+  });
+  return shot;
+}

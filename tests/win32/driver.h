@@ -1,0 +1,84 @@
+// Drives the real vorlane-calc.exe from another process: starts it, finds its window,
+// presses keys, types, uses the clipboard, reads texts and takes screenshots.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/appearance.h"
+#include "ui/layout.h"
+
+// Pumps this thread's messages while waiting, so that the clipboard we own stays served.
+// True as soon as done() holds, false once timeoutMs have passed without it.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+std::wstring TextOf(HWND window);
+std::wstring ClassOf(HWND window);
+// The window's rectangle in its parent's client coordinates.
+Rect RectInParent(HWND window);
+Rect ClientRect(HWND window);
+
+// A screenshot of part of the screen, in screen coordinates.
+struct Screenshot {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB, row by row
+
+  Rgb At(int x, int y) const;
+  bool Contains(int x, int y) const;
+};
+Screenshot CaptureScreen(const RECT& area);
+// Writes the shot as a BMP file, for looking at a failure.
+void SaveBitmap(const Screenshot& shot, const std::wstring& path);
+
+void PrintTo(const Rgb& color, std::ostream* out);
+
+// One running vorlane-calc.exe, started beside this test program, and its main window.
+class CalculatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  HWND Key(int id) const;
+  HWND Display() const;
+  // BM_CLICK, so the button itself turns the click into WM_COMMAND.
+  void Click(int id) const;
+  void ClickAll(std::initializer_list<int> ids) const;
+  std::wstring DisplayText() const;
+  std::wstring Title() const;
+  // The display text once it reads expected, or what it reads after the timeout.
+  std::wstring WaitForDisplay(const std::wstring& expected) const;
+  HWND FocusWindow() const;
+
+  // Keyboard input as the hardware gives it: goes to the window with the focus.
+  void PressKeys(std::initializer_list<WORD> modifiers, WORD key) const;
+  // Messages as the keyboard would send them, straight to the main window.
+  void PostKeyDown(WPARAM keyCode) const;
+  void PostChar(wchar_t ch) const;
+
+  void SetClipboard(const std::wstring& text) const;
+  std::wstring Clipboard() const;
+
+  // Waits until every key and the display have painted, then shoots the whole window.
+  Screenshot CaptureWindow() const;
+  // A point of the main window's client area in screen coordinates.
+  POINT ToScreen(int x, int y) const;
+
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+  HWND clipboardOwner_ = nullptr;
+};

@@ -1,0 +1,282 @@
+// What the program paints, read back from a screenshot of its window.
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "ui/keypad.h"
+#include "ui/refresh.h"
+
+namespace {
+
+int Distance(Rgb a, Rgb b) {
+  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+// The pixel of a region that stands out most from its background: a stroke of the text.
+Rgb StrongestInk(const Screenshot& shot, RECT area, Rgb background) {
+  Rgb strongest = background;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const Rgb seen = shot.At(x, y);
+      if (Distance(seen, background) > Distance(strongest, background)) strongest = seen;
+    }
+  }
+  return strongest;
+}
+
+// The pixels of a region that differ from its background, as a bitmap of rows.
+struct Ink {
+  int width = 0;
+  int height = 0;
+  std::vector<bool> set;
+  RECT bounds{0, 0, 0, 0};  // of the set pixels, relative to the region; empty when none
+  bool Empty() const { return bounds.right <= bounds.left; }
+  bool At(int x, int y) const { return set[static_cast<std::size_t>(y) * width + x]; }
+};
+
+Ink InkOf(const Screenshot& shot, RECT area, Rgb background) {
+  Ink ink;
+  ink.width = area.right - area.left;
+  ink.height = area.bottom - area.top;
+  ink.set.resize(static_cast<std::size_t>(ink.width) * ink.height);
+  ink.bounds = {ink.width, ink.height, 0, 0};
+  for (int y = 0; y < ink.height; ++y) {
+    for (int x = 0; x < ink.width; ++x) {
+      if (Distance(shot.At(area.left + x, area.top + y), background) < 24) continue;
+      ink.set[static_cast<std::size_t>(y) * ink.width + x] = true;
+      ink.bounds.left = std::min<LONG>(ink.bounds.left, x);
+      ink.bounds.top = std::min<LONG>(ink.bounds.top, y);
+      ink.bounds.right = std::max<LONG>(ink.bounds.right, x + 1);
+      ink.bounds.bottom = std::max<LONG>(ink.bounds.bottom, y + 1);
+    }
+  }
+  return ink;
+}
+
+// The pixels where two shots of one area differ: what a change of text drew.
+Ink DifferenceOf(const Screenshot& a, const Screenshot& b) {
+  Ink ink;
+  ink.width = a.width;
+  ink.height = a.height;
+  ink.set.resize(a.pixels.size());
+  ink.bounds = {ink.width, ink.height, 0, 0};
+  for (int y = 0; y < ink.height; ++y) {
+    for (int x = 0; x < ink.width; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * ink.width + x;
+      if (a.pixels[i] == b.pixels[i]) continue;
+      ink.set[i] = true;
+      ink.bounds.left = std::min<LONG>(ink.bounds.left, x);
+      ink.bounds.top = std::min<LONG>(ink.bounds.top, y);
+      ink.bounds.right = std::max<LONG>(ink.bounds.right, x + 1);
+      ink.bounds.bottom = std::max<LONG>(ink.bounds.bottom, y + 1);
+    }
+  }
+  return ink;
+}
+
+// Missing glyphs are all drawn as the same box: a row of them repeats itself when shifted
+// by one advance. Different characters never line up like that.
+bool LooksRepeated(const Ink& ink) {
+  const int width = ink.bounds.right - ink.bounds.left;
+  for (int shift = 2; shift <= width - width / 4; ++shift) {
+    bool same = true;
+    for (int y = ink.bounds.top; y < ink.bounds.bottom && same; ++y) {
+      for (int x = ink.bounds.left; x + shift < ink.bounds.right; ++x) {
+        if (ink.At(x, y) != ink.At(x + shift, y)) {
+          same = false;
+          break;
+        }
+      }
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+// U+0378 is unassigned: every font draws its missing-glyph shape for it.
+constexpr wchar_t kMissingGlyph = L'\u0378';
+
+class PaintingTest : public CalculatorTest {
+ protected:
+  // The key's cell in screen coordinates.
+  RECT Cell(int id) const {
+    const Rect cell = RectInParent(Key(id));
+    const POINT origin = ToScreen(cell.x, cell.y);
+    return {origin.x, origin.y, origin.x + cell.width, origin.y + cell.height};
+  }
+
+  // Points inside the rounded rectangle's fill, clear of the text and the corners.
+  static std::vector<POINT> FillPoints(RECT c) {
+    const LONG midX = (c.left + c.right) / 2;
+    const LONG midY = (c.top + c.bottom) / 2;
+    return {{c.left + 4, midY}, {c.right - 5, midY}, {midX, c.top + 4}, {midX, c.bottom - 5}};
+  }
+  // The middle of each side of the 1-pixel outline, drawn inside the cell's edge.
+  static std::vector<POINT> BorderPoints(RECT c) {
+    const LONG midX = (c.left + c.right) / 2;
+    const LONG midY = (c.top + c.bottom) / 2;
+    return {{c.left + 1, midY}, {c.right - 2, midY}, {midX, c.top + 1}, {midX, c.bottom - 2}};
+  }
+  static RECT TextArea(RECT c) { return {c.left + 6, c.top + 6, c.right - 6, c.bottom - 6}; }
+
+  void ExpectKeyPainted(const Screenshot& shot, int id, bool pressed) const {
+    SCOPED_TRACE(testing::Message() << "key " << id << (pressed ? " pressed" : " normal"));
+    const KeyColors colors = KeyColorsFor(id);
+    const RECT cell = Cell(id);
+    const Rgb fill = pressed ? colors.pressedFill : colors.fill;
+    for (POINT p : FillPoints(cell)) EXPECT_EQ(shot.At(p.x, p.y), fill);
+    for (POINT p : BorderPoints(cell)) EXPECT_EQ(shot.At(p.x, p.y), colors.border);
+    // Anti-aliased text: its strongest stroke is the text colour, or very near it.
+    const Rgb ink = StrongestInk(shot, TextArea(cell), fill);
+    EXPECT_LE(Distance(ink, colors.text), 40) << testing::PrintToString(ink);
+  }
+
+  // Shoots until the area stops changing, so that a repaint in progress is not judged.
+  Screenshot SettledShot(RECT area, const Screenshot* differentFrom = nullptr) const {
+    Screenshot previous = CaptureScreen(area);
+    Screenshot shot;
+    WaitUntil([&] {
+      Sleep(60);
+      shot = CaptureScreen(area);
+      const bool settled = shot.pixels == previous.pixels;
+      previous = shot;
+      return settled && (differentFrom == nullptr || shot.pixels != differentFrom->pixels);
+    });
+    return shot;
+  }
+
+  RECT Caption() const {
+    RECT outer{};
+    GetWindowRect(main_, &outer);
+    const POINT client = ToScreen(0, 0);
+    // The left part, where the icon and the title stand, clear of the caption buttons.
+    return {outer.left, outer.top, outer.left + (outer.right - outer.left) / 2, client.y};
+  }
+
+  RECT DisplayArea() const {
+    const Rect display = RectInParent(Display());
+    const POINT origin = ToScreen(display.x, display.y);
+    return {origin.x, origin.y, origin.x + display.width, origin.y + display.height};
+  }
+};
+
+TEST_F(PaintingTest, EveryKeyHasTheColoursOfItsKind) {
+  const Screenshot shot = CaptureWindow();
+  for (const ButtonDef& key : g_buttons) ExpectKeyPainted(shot, key.id, false);
+}
+
+TEST_F(PaintingTest, AHeldKeyTakesItsPressedFill) {
+  for (const ButtonDef& key : g_buttons) {
+    const RECT cell = Cell(key.id);
+    const POINT probe = FillPoints(cell).front();
+    SendMessageW(Key(key.id), BM_SETSTATE, TRUE, 0);
+    const Rgb pressed = KeyColorsFor(key.id).pressedFill;
+    Screenshot shot;
+    WaitUntil([&] { return (shot = CaptureScreen(cell)).At(probe.x, probe.y) == pressed; }, 2000);
+    ExpectKeyPainted(shot, key.id, true);
+    SendMessageW(Key(key.id), BM_SETSTATE, FALSE, 0);
+    const Rgb normal = KeyColorsFor(key.id).fill;
+    EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(cell).At(probe.x, probe.y) == normal; }, 2000))
+        << "key " << key.id << " keeps its pressed fill after release";
+  }
+}
+
+// The colour table as the user sees it, for a few keys, independent of the shared code.
+TEST_F(PaintingTest, SampleKeysShowTheirListedColours) {
+  struct Row {
+    int id;
+    bool pressed;
+    Rgb fill;
+    Rgb border;
+  };
+  const Row rows[] = {
+      {1016, false, {220, 50, 50}, {180, 30, 30}},    // "=" red
+      {1016, true, {190, 40, 40}, {180, 30, 30}},     // and darker while held
+      {1017, true, {225, 225, 225}, {200, 200, 200}}, // AC lighter than other held grey keys
+      {1005, true, {220, 220, 220}, {205, 205, 205}}, // "4"
+      {1012, false, {253, 235, 235}, {230, 160, 160}},// "+"
+      {1047, false, {252, 245, 245}, {225, 180, 180}},// "mr"
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.id << (row.pressed ? " pressed" : ""));
+    const RECT cell = Cell(row.id);
+    const POINT probe = FillPoints(cell).front();
+    SendMessageW(Key(row.id), BM_SETSTATE, row.pressed, 0);
+    Screenshot shot;
+    WaitUntil([&] { return (shot = CaptureScreen(cell)).At(probe.x, probe.y) == row.fill; }, 2000);
+    EXPECT_EQ(shot.At(probe.x, probe.y), row.fill);
+    const POINT edge = BorderPoints(cell).front();
+    EXPECT_EQ(shot.At(edge.x, edge.y), row.border);
+    SendMessageW(Key(row.id), BM_SETSTATE, FALSE, 0);
+  }
+  // mr's text is red, mc's grey, whatever the memory holds.
+  ClickAll({1002, 1045});  // 1, m+: the memory holds 1
+  const Screenshot shot = CaptureWindow();
+  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1047)), {252, 245, 245}), {220, 50, 50}), 40);
+  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1044)), {252, 245, 245}), {160, 160, 160}), 40);
+}
+
+TEST_F(PaintingTest, TheDisplayIsWhiteWithDarkText) {
+  ClickAll({1009, 1009, 1009});  // 888
+  ASSERT_EQ(WaitForDisplay(L"888"), L"888");
+  const Screenshot shot = SettledShot(DisplayArea());
+  const RECT area = DisplayArea();
+  for (POINT p : std::vector<POINT>{{area.left + 2, area.top + 2},
+                                    {area.left + 2, area.bottom - 3},
+                                    {(area.left + area.right) / 2, area.top + 2},
+                                    {area.right - 3, area.bottom - 3}}) {
+    EXPECT_EQ(shot.At(p.x, p.y), kDisplayBackground);
+  }
+  EXPECT_LE(Distance(StrongestInk(shot, area, kDisplayBackground), kDisplayTextColor), 40);
+  // Right-aligned: the text stands in the right half.
+  const Ink ink = InkOf(shot, area, kDisplayBackground);
+  ASSERT_FALSE(ink.Empty());
+  EXPECT_GT(ink.bounds.left, ink.width / 2);
+}
+
+TEST_F(PaintingTest, ChineseTitleIsDrawnWithACjkFont) {
+  const RECT caption = Caption();
+  const Screenshot real = SettledShot(caption);
+  // The same caption without the Chinese, and with as many missing glyphs instead.
+  SetWindowTextW(main_, L"Vorlane-");
+  const Screenshot latin = SettledShot(caption, &real);
+  const std::wstring missing = L"Vorlane-" + std::wstring(3, kMissingGlyph);
+  SetWindowTextW(main_, missing.c_str());
+  const Screenshot boxes = SettledShot(caption, &latin);
+
+  const Ink chinese = DifferenceOf(real, latin);
+  ASSERT_FALSE(chinese.Empty()) << "nothing drawn for 计算器";
+  EXPECT_NE(real.pixels, boxes.pixels) << "计算器 drawn as missing glyphs";
+  EXPECT_FALSE(LooksRepeated(chinese)) << "计算器 drawn as three alike shapes";
+  // The check itself tells boxes apart: three missing glyphs do repeat.
+  const Ink boxInk = DifferenceOf(boxes, latin);
+  EXPECT_TRUE(boxInk.Empty() || LooksRepeated(boxInk));
+
+  Click(1017);  // AC: UpdateDisplay writes the real title again
+  EXPECT_EQ(Title(), std::wstring(kWindowTitle));
+}
+
+TEST_F(PaintingTest, ChineseDisplayTextIsDrawnWithACjkFont) {
+  const RECT area = DisplayArea();
+  ClickAll({1002, 1015, 1001, 1016});  // 1 ÷ 0 =
+  ASSERT_EQ(DisplayText(), L"\u9519\u8BEF");  // 错误
+  const Screenshot error = SettledShot(area);
+  const Ink errorInk = InkOf(error, area, kDisplayBackground);
+
+  Click(1017);
+  SetClipboard(std::wstring(2, kMissingGlyph));
+  PressKeys({VK_CONTROL}, 'V');
+  ASSERT_EQ(WaitForDisplay(std::wstring(2, kMissingGlyph)), std::wstring(2, kMissingGlyph));
+  const Screenshot boxes = SettledShot(area, &error);
+  const Ink boxInk = InkOf(boxes, area, kDisplayBackground);
+
+  ASSERT_FALSE(errorInk.Empty()) << "nothing drawn for 错误";
+  EXPECT_NE(error.pixels, boxes.pixels) << "错误 drawn as missing glyphs";
+  EXPECT_FALSE(LooksRepeated(errorInk)) << "错 and 误 drawn alike";
+  // The check itself tells boxes apart: two missing glyphs do repeat.
+  EXPECT_TRUE(boxInk.Empty() || LooksRepeated(boxInk));
+}
+
+}  // namespace

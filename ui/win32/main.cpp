@@ -1,0 +1,183 @@
+// The Windows program: entry point, main window, its controls and message dispatch.
+#include <ctime>
+#include <string>
+
+#include "calculator/calculator.h"
+#include "ui/appearance.h"
+#include "ui/keypad.h"
+#include "ui/layout.h"
+#include "ui/refresh.h"
+#include "ui/win32/resource.h"
+#include "ui/win32/win32_app.h"
+
+HINSTANCE g_hInstance = nullptr;
+HWND g_displayWnd = nullptr;
+HBRUSH g_displayBrush = nullptr;
+
+namespace {
+
+bool RegisterMainClass();
+void OnCreate(HWND window);
+void OnSize(HWND window, int width, int height);
+void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData);
+LRESULT OnCtlColorStatic(HDC dc, HWND control);
+void OnDestroy();
+
+HFONT CreateFontFrom(const FontSpec& spec);
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
+wchar_t QueuedChar(HWND window, LPARAM keyData);
+bool IsDown(int virtualKey);
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+  g_hInstance = instance;
+  SeedRandom(static_cast<unsigned>(std::time(nullptr)));
+  RegisterMainClass();
+  const std::wstring title(kWindowTitle);
+  HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr,
+                                g_hInstance, nullptr);
+  if (window == nullptr) return 1;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+
+  MSG message{};
+  // GetMessageW gives -1 only for a bad window handle; treat it as the end, not as a message.
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate(window);
+      break;
+    case WM_SIZE:
+      OnSize(window, LOWORD(lParam), HIWORD(lParam));
+      break;
+    case WM_COMMAND:
+      OnKeyCommand(window, LOWORD(wParam));
+      break;
+    case WM_KEYDOWN:
+      OnKeyDownMessage(window, wParam, lParam);
+      break;
+    case WM_CHAR:
+      OnTypedChar(window, static_cast<wchar_t>(wParam));
+      break;
+    case WM_DRAWITEM:
+      PaintKey(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+namespace {
+
+bool RegisterMainClass() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = MainWndProc;
+  windowClass.hInstance = g_hInstance;
+  windowClass.hIcon = static_cast<HICON>(
+      LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kWindowClass;
+  return RegisterClassExW(&windowClass) != 0;
+}
+
+void OnCreate(HWND window) {
+  HFONT keyFont = CreateFontFrom(kKeyFont);
+  HFONT displayFont = CreateFontFrom(kDisplayFont);
+  g_displayBrush = CreateSolidBrush(ToColorRef(kDisplayBackground));
+
+  g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
+                             WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE, kDisplayId);
+  SendMessageW(g_displayWnd, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont), TRUE);
+  for (const ButtonDef& key : g_buttons) {
+    HWND button = CreateChild(window, L"BUTTON", key.label.c_str(),
+                              WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(keyFont), TRUE);
+  }
+  SetTitleText(window, WindowTitle());
+}
+
+void OnSize(HWND window, int width, int height) {
+  const Rect display = DisplayRect(width, height);
+  MoveWindow(g_displayWnd, display.x, display.y, display.width, display.height, TRUE);
+  for (const ButtonDef& key : g_buttons) {
+    const Rect cell = KeyRect(key, width, height);
+    MoveWindow(GetDlgItem(window, key.id), cell.x, cell.y, cell.width, cell.height, TRUE);
+  }
+}
+
+void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
+  const bool ctrl = IsDown(VK_CONTROL) && !IsDown(VK_MENU);
+  const bool shift = IsDown(VK_SHIFT);
+  if ((ctrl && keyCode == 'C') || (ctrl && keyCode == VK_INSERT)) {
+    CopyDisplay(window);
+    return;
+  }
+  if ((ctrl && keyCode == 'V') || (shift && keyCode == VK_INSERT)) {
+    PasteClipboard(window);
+    return;
+  }
+  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(window, keyData));
+}
+
+LRESULT OnCtlColorStatic(HDC dc, HWND control) {
+  SetBkMode(dc, TRANSPARENT);
+  if (control == g_displayWnd) {
+    SetTextColor(dc, ToColorRef(kDisplayTextColor));
+    return reinterpret_cast<LRESULT>(g_displayBrush);
+  }
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void OnDestroy() {
+  if (g_displayBrush != nullptr) {
+    DeleteObject(g_displayBrush);
+    g_displayBrush = nullptr;
+  }
+  PostQuitMessage(0);
+}
+
+// Both fonts live until the process ends: the controls hold them, nobody deletes them.
+HFONT CreateFontFrom(const FontSpec& spec) {
+  return CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, spec.face);
+}
+
+// Created at 0,0 with no size: WM_SIZE places every child.
+HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id) {
+  return CreateWindowExW(0, className, text, style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), g_hInstance, nullptr);
+}
+
+// TranslateMessage has already queued the character of this key press, if it types one;
+// the core needs it to tell Shift+8 ("*" on a US keyboard) from the digit 8. The character
+// carries the key-down's scan code: one posted by anybody else is not this key's.
+wchar_t QueuedChar(HWND window, LPARAM keyData) {
+  MSG next{};
+  if (!PeekMessageW(&next, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD)) return 0;
+  const auto scanCode = [](LPARAM data) { return (static_cast<unsigned long>(data) >> 16) & 0x1FFu; };
+  return scanCode(next.lParam) == scanCode(keyData) ? static_cast<wchar_t>(next.wParam) : L'\0';
+}
+
+bool IsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+
+}  // namespace

@@ -1,0 +1,6 @@
+// Resource ids, shared by the resource script and the code.
+#pragma once
+
+// The window class asks for the icon by this id; the resource script names the group
+// IDI_APP_ICON, so both spellings reach the same icon.
+#define IDI_APP_ICON 101

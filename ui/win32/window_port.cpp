@@ -1,0 +1,76 @@
+// The core's window port, carried out with the W functions of USER32.
+#include <cstring>
+#include <string>
+
+#include "ui/keypad.h"
+#include "ui/win32/win32_app.h"
+#include "ui/window_port.h"
+
+namespace {
+
+HWND AsWindow(WindowHandle window) { return static_cast<HWND>(window); }
+
+// Another program may hold the clipboard for a moment; a few short tries ride that out.
+bool OpenClipboardFor(HWND window) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (OpenClipboard(window)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
+void SetDisplayText(WindowHandle window, const std::wstring& text) {
+  HWND display = g_displayWnd != nullptr ? g_displayWnd : GetDlgItem(AsWindow(window), kDisplayId);
+  SetWindowTextW(display, text.c_str());
+}
+
+void SetTitleText(WindowHandle window, const std::wstring& title) {
+  SetWindowTextW(AsWindow(window), title.c_str());
+}
+
+void SetKeyText(WindowHandle window, int id, const std::wstring& text) {
+  HWND button = GetDlgItem(AsWindow(window), id);
+  if (button == nullptr) return;
+  SetWindowTextW(button, text.c_str());
+  InvalidateRect(button, nullptr, TRUE);
+}
+
+void FocusMainWindow(WindowHandle window) { SetFocus(AsWindow(window)); }
+
+std::wstring ReadClipboardText(WindowHandle window) {
+  std::wstring text;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardFor(AsWindow(window))) {
+    return text;
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      // Another program wrote this block: stop at its end even if it lacks the NUL.
+      const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+      std::size_t length = 0;
+      while (length < capacity && chars[length] != L'\0') ++length;
+      text.assign(chars, length);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void WriteClipboardText(WindowHandle window, const std::wstring& text) {
+  if (!OpenClipboardFor(AsWindow(window))) return;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    if (void* target = GlobalLock(block)) {
+      std::memcpy(target, text.c_str(), bytes);
+      GlobalUnlock(block);
+      // On success the clipboard owns the block; otherwise it is still ours to free.
+      if (SetClipboardData(CF_UNICODETEXT, block) == nullptr) GlobalFree(block);
+    } else {
+      GlobalFree(block);
+    }
+  }
+  CloseClipboard();
+}

@@ -1,0 +1,429 @@
+// Any sequence of user actions on the calculator core with a fake window: the 48 keys in
+// both modes, other command ids, key-downs with their typed characters, typed characters,
+// pastes and copies. After every action the core must be where a model of the editing
+// rules says, the window must show it, and the action must end in its one refresh.
+//
+// Input bytes, read in order (fuzz/make-corpus writes seeds in this form):
+//   0x00..0x8F, 0xC8..0xFF  key command 1001 + (byte - base) % 48
+//   0x90..0x9F  key-down: next byte is the key code, the byte after it the typed
+//               character (0: none)
+//   0xA0..0xAF  typed character: next byte
+//   0xB0..0xB7  paste: next byte n, then n bytes of text
+//   0xB8..0xBF  copy
+//   0xC0..0xC7  command with an id outside the keys, from the next byte
+// A character byte below 0x80 is that ASCII character; 0x80 and above pick from
+// kExtraCharacters.
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <string_view>
+
+#include "calculator/calculator.h"
+#include "fake_window.h"
+#include "tools/utf8.h"
+#include "ui/keypad.h"
+#include "ui/refresh.h"
+
+namespace {
+
+// Characters a user may paste or type beyond ASCII: the operator signs of the key
+// labels, the outcome texts, spaces and separators, controls, look-alike digits,
+// a lone surrogate and a character beyond 16 bits.
+constexpr wchar_t kExtraCharacters[] = {
+    L'\u00D7', L'\u00F7', L'\u9519', L'\u8BEF', L'\u65E0', L'\u7A77', L'\u5927', L'\u00A0',
+    L'\u3000', L'\u2028', L'\u2029', L'\u0085', L'\u009F', L'\u03C0', L'\u221A', L'\u00B2',
+    L'\u00B3', L'\uFEFF', L'\uFFFD', L'\u00E9', L'\u0660', L'\uFF10', L'\uFF0B', L'\u232B',
+    L'\u00B1', L'\u02B8', L'\u221B', static_cast<wchar_t>(0xD800),
+    static_cast<wchar_t>(sizeof(wchar_t) == 4 ? 0x1F600 : 0xDE00),
+};
+
+wchar_t CharacterOf(std::uint8_t byte) {
+  if (byte < 0x80) return static_cast<wchar_t>(byte);
+  return kExtraCharacters[(byte - 0x80) % std::size(kExtraCharacters)];
+}
+
+// ---- The model: the editing rules, written from the user's side ----
+
+struct State {
+  std::wstring expr = L"0";
+  double memory = 0.0;
+  bool resultShown = false;
+  bool secondMode = false;
+  bool radians = true;
+};
+
+enum class Kind {
+  kDigit, kOperand, kInfix, kSuffix, kPoint, kEquals, kAllClear, kErase, kSign,
+  kSecond, kAngle, kMemoryClear, kMemoryAdd, kMemorySubtract, kMemoryRecall, kRandom
+};
+
+struct Action {
+  Kind kind;
+  const wchar_t* piece;
+};
+
+struct ModelKey {
+  int id;
+  Action first;
+  Action second;
+};
+
+constexpr Action Special(Kind kind) { return {kind, L""}; }
+
+constexpr ModelKey kModelKeys[] = {
+    {1001, {Kind::kDigit, L"0"}, {Kind::kDigit, L"0"}},
+    {1002, {Kind::kDigit, L"1"}, {Kind::kDigit, L"1"}},
+    {1003, {Kind::kDigit, L"2"}, {Kind::kDigit, L"2"}},
+    {1004, {Kind::kDigit, L"3"}, {Kind::kDigit, L"3"}},
+    {1005, {Kind::kDigit, L"4"}, {Kind::kDigit, L"4"}},
+    {1006, {Kind::kDigit, L"5"}, {Kind::kDigit, L"5"}},
+    {1007, {Kind::kDigit, L"6"}, {Kind::kDigit, L"6"}},
+    {1008, {Kind::kDigit, L"7"}, {Kind::kDigit, L"7"}},
+    {1009, {Kind::kDigit, L"8"}, {Kind::kDigit, L"8"}},
+    {1010, {Kind::kDigit, L"9"}, {Kind::kDigit, L"9"}},
+    {1011, Special(Kind::kPoint), Special(Kind::kPoint)},
+    {1012, {Kind::kInfix, L"+"}, {Kind::kInfix, L"+"}},
+    {1013, {Kind::kInfix, L"-"}, {Kind::kInfix, L"-"}},
+    {1014, {Kind::kInfix, L"*"}, {Kind::kInfix, L"*"}},
+    {1015, {Kind::kInfix, L"/"}, {Kind::kInfix, L"/"}},
+    {1016, Special(Kind::kEquals), Special(Kind::kEquals)},
+    {1017, Special(Kind::kAllClear), Special(Kind::kAllClear)},
+    {1018, Special(Kind::kErase), Special(Kind::kErase)},
+    {1019, Special(Kind::kSign), Special(Kind::kSign)},
+    {1020, {Kind::kOperand, L"("}, {Kind::kOperand, L"("}},
+    {1021, {Kind::kSuffix, L")"}, {Kind::kSuffix, L")"}},
+    {1022, Special(Kind::kSecond), Special(Kind::kSecond)},
+    {1023, Special(Kind::kAngle), Special(Kind::kAngle)},
+    {1024, {Kind::kOperand, L"pi"}, {Kind::kOperand, L"pi"}},
+    {1025, {Kind::kInfix, L"e"}, {Kind::kInfix, L"e"}},
+    {1026, {Kind::kInfix, L"%"}, {Kind::kInfix, L"%"}},
+    {1027, {Kind::kOperand, L"sin("}, {Kind::kOperand, L"asin("}},
+    {1028, {Kind::kOperand, L"cos("}, {Kind::kOperand, L"acos("}},
+    {1029, {Kind::kOperand, L"tan("}, {Kind::kOperand, L"atan("}},
+    {1030, {Kind::kOperand, L"sinh("}, {Kind::kOperand, L"asinh("}},
+    {1031, {Kind::kOperand, L"cosh("}, {Kind::kOperand, L"acosh("}},
+    {1032, {Kind::kOperand, L"tanh("}, {Kind::kOperand, L"atanh("}},
+    {1033, {Kind::kOperand, L"ln("}, {Kind::kOperand, L"exp("}},
+    {1034, {Kind::kOperand, L"lg("}, {Kind::kOperand, L"10^"}},
+    {1035, {Kind::kOperand, L"sqrt("}, {Kind::kSuffix, L"^2"}},
+    {1036, {Kind::kSuffix, L"^2"}, {Kind::kOperand, L"sqrt("}},
+    {1037, {Kind::kSuffix, L"^3"}, {Kind::kOperand, L"cbrt("}},
+    {1038, {Kind::kInfix, L"^"}, {Kind::kInfix, L"^(1/"}},
+    {1039, {Kind::kOperand, L"10^"}, {Kind::kOperand, L"exp("}},
+    {1040, {Kind::kOperand, L"exp("}, {Kind::kOperand, L"exp("}},
+    {1041, {Kind::kSuffix, L"^(-1)"}, {Kind::kSuffix, L"^(-1)"}},
+    {1042, {Kind::kInfix, L"^(1/"}, {Kind::kInfix, L"^(1/"}},
+    {1043, {Kind::kSuffix, L"!"}, {Kind::kSuffix, L"!"}},
+    {1044, Special(Kind::kMemoryClear), Special(Kind::kMemoryClear)},
+    {1045, Special(Kind::kMemoryAdd), Special(Kind::kMemoryAdd)},
+    {1046, Special(Kind::kMemorySubtract), Special(Kind::kMemorySubtract)},
+    {1047, Special(Kind::kMemoryRecall), Special(Kind::kMemoryRecall)},
+    {1048, Special(Kind::kRandom), Special(Kind::kRandom)},
+};
+static_assert(std::size(kModelKeys) == kLastKeyId - kFirstKeyId + 1);
+
+// The typed characters and the key whose first function each one runs.
+constexpr std::pair<wchar_t, int> kTypedKeys[] = {
+    {L'+', 1012}, {L'-', 1013}, {L'*', 1014}, {L'\u00D7', 1014}, {L'/', 1015}, {L'\u00F7', 1015},
+    {L'^', 1038}, {L'%', 1026}, {L'(', 1020}, {L')', 1021},      {L'!', 1043}, {L'.', 1011},
+};
+
+int TypedKey(wchar_t ch) {
+  for (const auto& [typed, id] : kTypedKeys) {
+    if (typed == ch) return id;
+  }
+  return 0;
+}
+
+// The refresh an action must end in.
+enum class Refresh { kNone, kDisplay, kLabels };
+
+// The number at the start of the text as the C library's wcstod reads it, 0 for none
+// and for a value out of the double's normal range.
+double LeadingNumber(const std::wstring& text) {
+  errno = 0;
+  wchar_t* end = nullptr;
+  const double value = std::wcstod(text.c_str(), &end);
+  if (end == text.c_str()) return 0.0;
+  if (errno == ERANGE && (std::isinf(value) || std::fabs(value) < DBL_MIN)) return 0.0;
+  if (value != 0.0 && std::fabs(value) < DBL_MIN) return 0.0;
+  return value;
+}
+
+// %.<precision>g, as a wide output stream with that precision writes it.
+std::wstring CFormat(int precision, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+  std::wstring wide;
+  for (const char* p = buffer; *p != '\0'; ++p) wide.push_back(static_cast<wchar_t>(*p));
+  return wide;
+}
+
+void StartOperand(State& s, std::wstring_view piece, bool replacesInfinity) {
+  if (s.resultShown) {
+    s.expr.clear();
+    s.resultShown = false;
+  }
+  if (s.expr == L"0" || s.expr == kErrorText || (replacesInfinity && s.expr == kInfinityText)) {
+    s.expr = piece;
+  } else {
+    s.expr += piece;
+  }
+}
+
+// Applies one key action to the model. A Rand draw cannot be foreseen: the model marks
+// it and the check takes the core's text after testing that it is a draw.
+Refresh ApplyKey(State& s, const Action& action, bool& drew) {
+  switch (action.kind) {
+    case Kind::kDigit: StartOperand(s, action.piece, true); return Refresh::kDisplay;
+    case Kind::kOperand: StartOperand(s, action.piece, false); return Refresh::kDisplay;
+    case Kind::kInfix:
+      s.resultShown = false;
+      s.expr += action.piece;
+      return Refresh::kDisplay;
+    case Kind::kSuffix: s.expr += action.piece; return Refresh::kDisplay;
+    case Kind::kPoint: {
+      if (s.resultShown) {
+        s.expr.clear();
+        s.resultShown = false;
+      }
+      const std::size_t cut = s.expr.find_last_of(L"+-*/^()%");
+      const std::wstring_view number =
+          std::wstring_view(s.expr).substr(cut == std::wstring::npos ? 0 : cut + 1);
+      if (number.find(L'.') == std::wstring_view::npos) s.expr += L'.';
+      return Refresh::kDisplay;
+    }
+    case Kind::kEquals:
+      if (s.expr.empty() || s.expr == L"0") return Refresh::kNone;
+      s.expr = EvaluateText(s.expr);
+      s.resultShown = true;
+      return Refresh::kDisplay;
+    case Kind::kAllClear:
+      s.expr = L"0";
+      s.resultShown = false;
+      return Refresh::kDisplay;
+    case Kind::kErase:
+      if (s.resultShown || s.expr == kErrorText || s.expr == kInfinityText || s.expr.size() <= 1) {
+        s.expr = L"0";
+        s.resultShown = false;
+      } else {
+        s.expr.pop_back();
+      }
+      return Refresh::kDisplay;
+    case Kind::kSign:
+      if (!s.expr.empty() && s.expr.front() == L'-') {
+        s.expr.erase(0, 1);
+      } else {
+        s.expr.insert(0, 1, L'-');
+      }
+      return Refresh::kDisplay;
+    case Kind::kSecond: s.secondMode = !s.secondMode; return Refresh::kLabels;
+    case Kind::kAngle: s.radians = !s.radians; return Refresh::kLabels;
+    case Kind::kMemoryClear: s.memory = 0.0; return Refresh::kDisplay;
+    case Kind::kMemoryAdd: s.memory = s.memory + LeadingNumber(s.expr); return Refresh::kDisplay;
+    case Kind::kMemorySubtract: s.memory = s.memory + -LeadingNumber(s.expr); return Refresh::kDisplay;
+    case Kind::kMemoryRecall:
+      s.expr = CFormat(14, s.memory);
+      s.resultShown = false;
+      return Refresh::kDisplay;
+    case Kind::kRandom:
+      drew = true;
+      s.resultShown = false;
+      return Refresh::kDisplay;
+  }
+  return Refresh::kNone;
+}
+
+const Action& ActionOfKey(const State& s, int id) {
+  const ModelKey& key = kModelKeys[id - kFirstKeyId];
+  return s.secondMode ? key.second : key.first;
+}
+
+// ---- Running actions on the core and comparing ----
+
+std::string g_log;  // the actions of the current input, for the report
+
+[[noreturn]] void Fail(const char* what, const State& expected) {
+  std::string want;
+  std::string have;
+  AppendUtf8(expected.expr, want);
+  AppendUtf8(g_expr, have);
+  std::fprintf(stderr,
+               "calculator_fuzzer: %s\n  actions: %s\n  expected text [%s] shown=%d memory=%.17g\n"
+               "  core text [%s] shown=%d memory=%.17g\n",
+               what, g_log.c_str(), want.c_str(), expected.resultShown, expected.memory,
+               have.c_str(), g_resultShown, g_memory);
+  std::abort();
+}
+
+bool SameDouble(double a, double b) {
+  return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The shape of a formatted number: a sign, digits, a point, an exponent.
+bool IsNumberText(std::wstring_view text) {
+  if (!text.empty() && text.front() == L'-') text.remove_prefix(1);
+  if (text.empty() || !(text.front() >= L'0' && text.front() <= L'9')) return false;
+  for (wchar_t c : text) {
+    if (!((c >= L'0' && c <= L'9') || c == L'.' || c == L'e' || c == L'+' || c == L'-')) return false;
+  }
+  return true;
+}
+
+std::wstring ExpectedKeyText(const ButtonDef& key, const State& s) {
+  if (key.id == 1023) return s.radians ? L"Rad" : L"Deg";
+  return s.secondMode && !key.secondLabel.empty() ? key.secondLabel : key.label;
+}
+
+// Compares the core and the window with the model after one action.
+void Compare(State& expected, Refresh refresh, bool focuses, bool drew, const char* action) {
+  if (drew) {
+    // A draw r of 0..32767 shows r / 32767 with 6 significant digits.
+    double value = -1.0;
+    const bool read = ReadNumber(g_expr, value);
+    const long draw = std::lround(value * 32767.0);
+    if (!read || value < 0.0 || value > 1.0 || g_expr != CFormat(6, static_cast<double>(draw) / 32767.0)) {
+      Fail("Rand shows no draw", expected);
+    }
+    expected.expr = g_expr;
+  }
+  if (g_expr != expected.expr) Fail(action, expected);
+  if (g_resultShown != expected.resultShown) Fail("result flag", expected);
+  if (!SameDouble(g_memory, expected.memory)) Fail("memory", expected);
+  if (g_secondMode != expected.secondMode) Fail("second-function mode", expected);
+  if (g_radians != expected.radians) Fail("angle mode", expected);
+
+  if (g_window.display != g_expr) Fail("display does not show the text", expected);
+  std::wstring title{L"Vorlane-计算器"};
+  if (std::fabs(g_memory) > 1e-12) title += L"   [M]";
+  if (g_window.title != title) Fail("title and memory mark", expected);
+  for (const ButtonDef& key : g_buttons) {
+    if (g_window.keyTexts[key.id - kFirstKeyId] != ExpectedKeyText(key, expected)) {
+      Fail("key label", expected);
+    }
+  }
+  if (g_window.foreignHandle || g_window.unknownKey) Fail("port called wrongly", expected);
+
+  const int display = refresh == Refresh::kDisplay ? 1 : 0;
+  const int labels = refresh == Refresh::kLabels ? kLastKeyId - kFirstKeyId + 1 : 0;
+  if (g_window.displayCalls != display || g_window.titleCalls != display ||
+      g_window.keyCalls != labels) {
+    Fail("not exactly one refresh", expected);
+  }
+  if (g_window.focusCalls != (focuses ? 1 : 0) || (focuses && !g_window.focusedLast)) {
+    Fail("focus", expected);
+  }
+}
+
+void RunKey(State& expected, int id, bool focuses) {
+  bool drew = false;
+  const Kind kind = ActionOfKey(expected, id).kind;
+  const Refresh refresh = ApplyKey(expected, ActionOfKey(expected, id), drew);
+  Compare(expected, refresh, focuses, drew, "key");
+  if (kind == Kind::kEquals && refresh != Refresh::kNone) {
+    if (!(g_expr == kErrorText || g_expr == kInfinityText || IsNumberText(g_expr)) || !g_resultShown) {
+      Fail("\"=\" leaves no outcome", expected);
+    }
+  }
+}
+
+void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
+  const std::uint8_t op = *p++;
+  auto next = [&]() -> std::uint8_t { return p < end ? *p++ : 0; };
+  ClearCallCounts();
+
+  if (op < 0x90 || op >= 0xC8) {
+    const int id = kFirstKeyId + (op < 0x90 ? op : op - 0xC8) % 48;
+    g_log += std::to_string(id) + " ";
+    OnKeyCommand(FuzzHandle(), id);
+    RunKey(expected, id, true);
+  } else if (op < 0xA0) {
+    const int code = next();
+    const std::uint8_t typedByte = next();
+    const wchar_t typed = typedByte == 0 ? L'\0' : CharacterOf(typedByte);
+    g_log += "down(" + std::to_string(code) + "," + std::to_string(typed) + ") ";
+    OnKeyDown(FuzzHandle(), code, typed);
+    const bool digitKey = (code >= 48 && code <= 57) || (code >= 96 && code <= 105);
+    Refresh refresh = Refresh::kNone;
+    if (code == 13) {
+      bool drew = false;
+      refresh = ApplyKey(expected, Special(Kind::kEquals), drew);
+    } else if (code == 27) {
+      expected.expr = L"0";
+      expected.resultShown = false;
+      refresh = Refresh::kDisplay;
+    } else if (code == 8) {
+      if (expected.resultShown || expected.expr.size() <= 1) {
+        expected.expr = L"0";
+        expected.resultShown = false;
+      } else {
+        expected.expr.pop_back();
+      }
+      refresh = Refresh::kDisplay;
+    } else if (digitKey && TypedKey(typed) == 0) {
+      const wchar_t digit = static_cast<wchar_t>(L'0' + (code >= 96 ? code - 96 : code - 48));
+      StartOperand(expected, std::wstring(1, digit), false);
+      refresh = Refresh::kDisplay;
+    }
+    Compare(expected, refresh, false, false, "key-down");
+  } else if (op < 0xB0) {
+    const wchar_t ch = CharacterOf(next());
+    g_log += "typed(" + std::to_string(ch) + ") ";
+    OnTypedChar(FuzzHandle(), ch);
+    if (const int id = TypedKey(ch)) {
+      bool drew = false;
+      const Refresh refresh = ApplyKey(expected, kModelKeys[id - kFirstKeyId].first, drew);
+      Compare(expected, refresh, false, drew, "typed character");
+    } else {
+      Compare(expected, Refresh::kNone, false, false, "ignored character");
+    }
+  } else if (op < 0xB8) {
+    const int n = next();
+    std::wstring text;
+    for (int i = 0; i < n && p < end; ++i) text.push_back(CharacterOf(*p++));
+    g_log += "paste(" + std::to_string(text.size()) + ") ";
+    g_window.clipboard = text;
+    PasteClipboard(FuzzHandle());
+    std::wstring piece;
+    for (wchar_t c : text) {
+      const auto code = static_cast<std::uint32_t>(c);
+      const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
+      if (!control) piece.push_back(c);
+    }
+    if (!piece.empty()) StartOperand(expected, piece, false);
+    Compare(expected, piece.empty() ? Refresh::kNone : Refresh::kDisplay, false, false, "paste");
+    if (g_window.clipboardReads != 1 || g_window.clipboard != text) Fail("paste's clipboard", expected);
+  } else if (op < 0xC0) {
+    g_log += "copy ";
+    CopyDisplay(FuzzHandle());
+    Compare(expected, Refresh::kNone, false, false, "copy");
+    if (g_window.clipboardWrites != 1 || g_window.clipboard != g_expr) Fail("copy", expected);
+  } else {
+    const int b = next();
+    const int id = (b & 1) != 0 ? kLastKeyId + 1 + (b >> 1) : kFirstKeyId - 1 - (b >> 1);
+    g_log += "command(" + std::to_string(id) + ") ";
+    OnKeyCommand(FuzzHandle(), id);
+    Compare(expected, Refresh::kNone, true, false, "command outside the keys");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  ResetCalculator();
+  ResetFuzzWindow();
+  SeedRandom(static_cast<unsigned>(size));
+  g_log.clear();
+  State expected;
+  const std::uint8_t* p = data;
+  const std::uint8_t* end = data + size;
+  while (p < end) Step(expected, p, end);
+  return 0;
+}

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <ostream>
 
 namespace {
@@ -124,8 +125,8 @@ Screenshot CaptureScreen(const RECT& area) {
 }
 
 void SaveBitmap(const Screenshot& shot, const std::wstring& path) {
-  FILE* file = _wfopen(path.c_str(), L"wb");
-  if (file == nullptr) return;
+  FILE* file = nullptr;
+  if (_wfopen_s(&file, path.c_str(), L"wb") != 0 || file == nullptr) return;
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
   header.biWidth = shot.width;
@@ -207,7 +208,7 @@ std::wstring CalculatorTest::Title() const { return TextOf(main_); }
 
 std::wstring CalculatorTest::WaitForDisplay(const std::wstring& expected) const {
   std::wstring text;
-  WaitUntil([&] { return (text = DisplayText()) == expected; }, 3000);
+  WaitUntil([&] { return (text = DisplayText()) == expected; }, 5000);
   return text;
 }
 

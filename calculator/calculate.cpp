@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "calculator/calculator.h"
+#include "calculator/editing.h"
 #include "ui/refresh.h"
 
 void Calculate(WindowHandle window) {
@@ -14,5 +15,5 @@ void Calculate(WindowHandle window) {
     g_expr.assign(kErrorText);
   }
   g_resultShown = true;
-  UpdateDisplay(window);
+  UnlessOutOfMemory([&] { UpdateDisplay(window); });
 }

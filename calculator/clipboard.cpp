@@ -16,7 +16,9 @@ bool IsControlCharacter(wchar_t ch) {
 
 }  // namespace
 
-void CopyDisplay(WindowHandle window) { WriteClipboardText(window, g_expr); }
+void CopyDisplay(WindowHandle window) {
+  UnlessOutOfMemory([&] { WriteClipboardText(window, g_expr); });
+}
 
 void PasteClipboard(WindowHandle window) {
   UnlessOutOfMemory([&] {

@@ -223,5 +223,5 @@ void OnKeyCommand(WindowHandle window, int id) {
     const KeyCommand& command = kKeyCommands[id - kFirstKeyId];
     Run(window, g_secondMode ? command.second : command.first);
   }
-  FocusMainWindow(window);
+  UnlessOutOfMemory([&] { FocusMainWindow(window); });
 }

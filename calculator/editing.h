@@ -8,7 +8,8 @@
 
 // Every edit is one string operation, which leaves the text as it was when memory runs
 // out; the flags change only after it. So an edit that cannot get its memory is simply
-// not made, and the program keeps running.
+// not made, and the program keeps running: no entry point of the core lets bad_alloc
+// out, not even one thrown by the window's side of a refresh.
 template <typename Edit>
 void UnlessOutOfMemory(Edit edit) {
   try {

@@ -19,7 +19,7 @@ TEST_F(CalculateTest, EvaluatesTheTextAndMarksTheResult) {
       {L"2 ÷ 3 =", FormatResult(2.0 / 3.0)},
       {L"π =", FormatResult(std::acos(-1.0))},
       {L"5 - 8 =", L"-3"},
-      {L"0 ± =", L"0"},  // "-0" has no sign in the display
+      {L"0 ± =", L"0"},      // "-0" has no sign in the display
       {L"( 1 + 2 =", L"3"},  // open parentheses are closed
       {L"( ( 2 =", L"2"},
       {L"2 × ( 3 + 4 =", L"14"},
@@ -51,9 +51,8 @@ TEST_F(CalculateTest, EvaluatesTheTextAndMarksTheResult) {
 
 TEST_F(CalculateTest, PressedAgainEvaluatesTheShownText) {
   const wchar_t* const kRows[][2] = {
-      {L"1 ÷ 0 = =", L"错误"},      {L"1 0 y^x 4 0 0 = =", L"错误"},
-      {L"5 - 8 = =", L"-3"},        {L"1 EE 2 0 = =", L"1e+20"},
-      {L"1 ÷ 3 = = =", L"0.333333333333"},
+      {L"1 ÷ 0 = =", L"错误"},     {L"1 0 y^x 4 0 0 = =", L"错误"},     {L"5 - 8 = =", L"-3"},
+      {L"1 EE 2 0 = =", L"1e+20"}, {L"1 ÷ 3 = = =", L"0.333333333333"},
   };
   for (const auto& [keys, shown] : kRows) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring{keys}));

@@ -15,7 +15,8 @@ void Press(std::wstring_view keys) {
     if (end > start) {
       const std::wstring_view label = keys.substr(start, end - start);
       const int id = KeyId(label);
-      if (id == 0) ADD_FAILURE() << "no key is labelled " << ::testing::PrintToString(std::wstring{label});
+      if (id == 0)
+        ADD_FAILURE() << "no key is labelled " << ::testing::PrintToString(std::wstring{label});
       OnKeyCommand(FakeHandle(), id);
     }
     start = end + 1;

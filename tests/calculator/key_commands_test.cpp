@@ -76,7 +76,7 @@ const KeyRow kSecondFunctions[] = {
     {L"tanh", L"atanh(", L"12atanh(", L"atanh(", false},
     {L"ln", L"exp(", L"12exp(", L"exp(", false},
     {L"lg", L"10^", L"1210^", L"10^", false},
-    {L"√", L"0^2", L"12^2", L"5^2", true},           // swapped with x²
+    {L"√", L"0^2", L"12^2", L"5^2", true},  // swapped with x²
     {L"x²", L"sqrt(", L"12sqrt(", L"sqrt(", false},
     {L"x³", L"cbrt(", L"12cbrt(", L"cbrt(", false},  // ∛ as an operand
     {L"y^x", L"0^(1/", L"12^(1/", L"5^(1/", false},  // ʸ√x as key 1042
@@ -149,8 +149,8 @@ TEST_F(KeyCommandTest, ErrorTextIsReplacedLikeTheStartText) {
 
   // "错误" that is no longer a shown result: digits and operands still replace it.
   const wchar_t* const kOnError[][2] = {
-      {L"7", L"7"}, {L"(", L"("}, {L"sin", L"sin("}, {L"π", L"pi"}, {L"+", L"错误+"},
-      {L")", L"错误)"}, {L".", L"错误."}, {L"⌫", L"0"},
+      {L"7", L"7"},     {L"(", L"("},     {L"sin", L"sin("}, {L"π", L"pi"},
+      {L"+", L"错误+"}, {L")", L"错误)"}, {L".", L"错误."},  {L"⌫", L"0"},
   };
   for (const auto& [key, text] : kOnError) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring{key}));
@@ -187,10 +187,10 @@ TEST_F(KeyCommandTest, SuffixKeyKeepsTheResultReplaceable) {
 
 TEST_F(KeyCommandTest, DecimalPointLooksAtTheNumberBeingTyped) {
   const wchar_t* const kRows[][2] = {
-      {L"0 . .", L"0."},        {L"1 . 5 .", L"1.5"},       {L"1 . 5 + 2 .", L"1.5+2."},
-      {L"2 y^x .", L"2^."},     {L"1 . 5 + .", L"1.5+."},   {L"( 1 . 5 ) .", L"(1.5)."},
+      {L"0 . .", L"0."},        {L"1 . 5 .", L"1.5"},     {L"1 . 5 + 2 .", L"1.5+2."},
+      {L"2 y^x .", L"2^."},     {L"1 . 5 + .", L"1.5+."}, {L"( 1 . 5 ) .", L"(1.5)."},
       {L"1 . 5 EE .", L"1.5e"},  // "e" does not end a number
-      {L"± ⌫ ± .", L"."},       // the empty text takes the point alone
+      {L"± ⌫ ± .", L"."},        // the empty text takes the point alone
   };
   for (const auto& [keys, text] : kRows) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring{keys}));
@@ -266,11 +266,11 @@ TEST_F(KeyCommandTest, MemoryKeysReadTheLeadingNumber) {
       {L"π m+", 0.0},
       {L"1 ÷ 0 = m+", 0.0},
       {L"1 0 y^x 4 0 0 = m+", 0.0},
-      {L"± m+", 0.0},                   // "-0"
-      {L"1 EE - 3 1 0 m-", 0.0},       // below the normal range
-      {L"1 EE 4 0 0 m+", 0.0},         // above the range
+      {L"± m+", 0.0},             // "-0"
+      {L"1 EE - 3 1 0 m-", 0.0},  // below the normal range
+      {L"1 EE 4 0 0 m+", 0.0},    // above the range
       {L"2 EE 3 m-", -2000.0},
-      {L"± ⌫ ± m+", 0.0},              // the empty text
+      {L"± ⌫ ± m+", 0.0},  // the empty text
       {L"7 m+ mc", 0.0},
   };
   for (const Row& row : kRows) {
@@ -310,8 +310,8 @@ TEST_F(KeyCommandTest, MemoryMarkInTheTitle) {
   };
   const Row kRows[] = {
       {L"2 EE - 1 2 m+", true}, {L"1 EE - 1 2 m+", false}, {L"1 EE - 1 2 m-", false},
-      {L"5 m-", true},          {L"5 m+ mc", false},        {L"5 m+ m-", false},
-      {L"5 m+ AC", true},       {L"5 m+ 2nd", true},        {L"5 m+ 1 ÷ 0 =", true},
+      {L"5 m-", true},          {L"5 m+ mc", false},       {L"5 m+ m-", false},
+      {L"5 m+ AC", true},       {L"5 m+ 2nd", true},       {L"5 m+ 1 ÷ 0 =", true},
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring{row.keys}));
@@ -357,7 +357,8 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
     OnKeyCommand(FakeHandle(), key.id);
     if (key.id == 1022 || key.id == 1023) {
       Calls relabel;
-      for (const ButtonDef& button : g_buttons) relabel.push_back("key " + std::to_string(button.id));
+      for (const ButtonDef& button : g_buttons)
+        relabel.push_back("key " + std::to_string(button.id));
       relabel.push_back("focus");
       EXPECT_EQ(g_fakeWindow.calls, relabel);
     } else {

@@ -116,8 +116,8 @@ TEST_F(KeyboardTest, OtherKeysDoNothing) {
   Press(L"1 2");
   g_fakeWindow.calls.clear();
   // The arrow keys, Insert, Delete and Help share codes with "%", "(", "*", "+"...
-  for (int code : {37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 58, 65, 95, 106, 107, 109,
-                   110, 111, 112, 0, -1, 1000}) {
+  for (int code : {37, 38, 39,  40,  41,  42,  43,  44,  45, 46, 47,  58,
+                   65, 95, 106, 107, 109, 110, 111, 112, 0,  -1, 1000}) {
     SCOPED_TRACE(code);
     KeyDown(code);
     KeyDown(code, static_cast<wchar_t>(code));
@@ -135,7 +135,8 @@ TEST_F(KeyboardTest, KeyboardNeverTakesTheFocusOrRelabels) {
   KeyDown(kKeyEnter);
   KeyDown(kKeyEscape);
   Type(L".()");
-  for (const std::string& call : g_fakeWindow.calls) EXPECT_TRUE(call == "display" || call == "title") << call;
+  for (const std::string& call : g_fakeWindow.calls)
+    EXPECT_TRUE(call == "display" || call == "title") << call;
 }
 
 TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
@@ -147,22 +148,32 @@ TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
     bool resultStays;
   };
   const Row kRows[] = {
-      {L'+', L"0+", L"12+", L"5+", false},       {L'-', L"0-", L"12-", L"5-", false},
-      {L'*', L"0*", L"12*", L"5*", false},       {L'\u00D7', L"0*", L"12*", L"5*", false},
-      {L'/', L"0/", L"12/", L"5/", false},       {L'\u00F7', L"0/", L"12/", L"5/", false},
-      {L'^', L"0^", L"12^", L"5^", false},       {L'%', L"0%", L"12%", L"5%", false},
-      {L'(', L"(", L"12(", L"(", false},         {L')', L"0)", L"12)", L"5)", true},
-      {L'!', L"0!", L"12!", L"5!", true},        {L'.', L"0.", L"12.", L".", false},
+      {L'+', L"0+", L"12+", L"5+", false},
+      {L'-', L"0-", L"12-", L"5-", false},
+      {L'*', L"0*", L"12*", L"5*", false},
+      {L'\u00D7', L"0*", L"12*", L"5*", false},
+      {L'/', L"0/", L"12/", L"5/", false},
+      {L'\u00F7', L"0/", L"12/", L"5/", false},
+      {L'^', L"0^", L"12^", L"5^", false},
+      {L'%', L"0%", L"12%", L"5%", false},
+      {L'(', L"(", L"12(", L"(", false},
+      {L')', L"0)", L"12)", L"5)", true},
+      {L'!', L"0!", L"12!", L"5!", true},
+      {L'.', L"0.", L"12.", L".", false},
       // Digits arrive as key-downs; everything else enters nothing.
-      {L'7', L"0", L"12", L"5", true},           {L'e', L"0", L"12", L"5", true},
-      {L' ', L"0", L"12", L"5", true},           {L'=', L"0", L"12", L"5", true},
-      {L'\r', L"0", L"12", L"5", true},          {L'\u221A', L"0", L"12", L"5", true},
+      {L'7', L"0", L"12", L"5", true},
+      {L'e', L"0", L"12", L"5", true},
+      {L' ', L"0", L"12", L"5", true},
+      {L'=', L"0", L"12", L"5", true},
+      {L'\r', L"0", L"12", L"5", true},
+      {L'\u221A', L"0", L"12", L"5", true},
       {L'\0', L"0", L"12", L"5", true},
   };
   // In second-function mode too: "^" is not y^x's second function.
   for (const bool second : {false, true}) {
     for (const Row& row : kRows) {
-      SCOPED_TRACE(::testing::Message() << "char " << static_cast<int>(row.typed) << " second " << second);
+      SCOPED_TRACE(::testing::Message()
+                   << "char " << static_cast<int>(row.typed) << " second " << second);
       const std::wstring mode = second ? L"2nd " : L"";
       ResetCalculator();
       Press(mode);
@@ -229,8 +240,8 @@ TEST_F(KeyboardTest, PasteEntersOneOperand) {
       {L"1 ÷ 0 = + ⌫", L"7", L"7"},
       {L"1 0 y^x 4 0 0 = + ⌫", L"7", L"无穷大7"},
       {L"", L"1\r\n+\t2\n", L"1+2"},
-      {L"", L"\x7F" L"1\x85" L"2\x9F\u2028\u2029", L"12"},
-      {L"", L"\x1F 1\x20", L" 1 "},  // blanks stay; the evaluator skips them
+      {L"", L"\u007F1\u00852\u009F\u2028\u2029", L"12"},
+      {L"", L"\x1F 1\x20", L" 1 "},               // blanks stay; the evaluator skips them
       {L"", L"\u00A0x\u00D7", L"\u00A0x\u00D7"},  // no translation of what is pasted
   };
   for (const Row& row : kRows) {

@@ -103,10 +103,16 @@ TEST_F(TitleTest, MemoryMarkAboveOnePicoOnly) {
   EXPECT_EQ(kWindowTitle, L"Vorlane-\u8BA1\u7B97\u5668");
   const std::wstring marked = std::wstring{kWindowTitle} + L"   [M]";
   const std::pair<double, bool> kRows[] = {
-      {0.0, false},          {-0.0, false},           {1e-12, false},
-      {-1e-12, false},       {2e-12, true},           {-5.0, true},
-      {1.0000000000000002e-12, true},                 {std::nan(""), false},
-      {INFINITY, true},      {-INFINITY, true},
+      {0.0, false},
+      {-0.0, false},
+      {1e-12, false},
+      {-1e-12, false},
+      {2e-12, true},
+      {-5.0, true},
+      {1.0000000000000002e-12, true},
+      {std::nan(""), false},
+      {INFINITY, true},
+      {-INFINITY, true},
   };
   for (const auto& [memory, isMarked] : kRows) {
     SCOPED_TRACE(memory);

@@ -1,10 +1,11 @@
 // The Rand key's draws and their text.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "calculator/calculator.h"
-#include <gtest/gtest.h>
 
 namespace {
 

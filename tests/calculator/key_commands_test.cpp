@@ -300,6 +300,15 @@ TEST_F(KeyCommandTest, MemoryRecallReplacesTheTextWith14Digits) {
   ExpectText(L"2e-20");
   Press(L"AC mc 1 2 3 4 5 6 7 8 9 0 1 2 3 4 6 m+ mr");
   ExpectText(L"1.2345678901235e+14");
+
+  // Past the largest double the memory holds infinity, and infinity less itself is NaN,
+  // which the title does not mark.
+  Press(L"AC mc 1 EE 3 0 8 m+ m+ mr");
+  ExpectText(L"inf");
+  EXPECT_NE(g_fakeWindow.title, kWindowTitle);
+  Press(L"m-");
+  EXPECT_TRUE(std::isnan(g_memory));
+  EXPECT_EQ(g_fakeWindow.title, kWindowTitle);
 }
 
 TEST_F(KeyCommandTest, MemoryMarkInTheTitle) {

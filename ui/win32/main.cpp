@@ -93,7 +93,7 @@ bool RegisterMainClass() {
       LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
   windowClass.hIconSm = static_cast<HICON>(
       LoadImageW(g_hInstance, MAKEINTRESOURCEW(IDI_APP_ICON), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   windowClass.lpszClassName = kWindowClass;
   return RegisterClassExW(&windowClass) != 0;

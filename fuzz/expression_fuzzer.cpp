@@ -1,15 +1,19 @@
 // Any bytes as an expression text, read as UTF-8, as 16-bit and as 32-bit code units,
 // through "=" to the display text. Checks what holds for every text:
 // - the streaming evaluation agrees with Tokenize, ToPostfix and EvaluatePostfix;
-// - the tokens hold every character of the text but white space, once;
+// - number tokens read as the C library reads them;
+// - the tokens hold every character of the text but white space, once, and blanks
+//   around the text change nothing;
 // - the shown text is "错误", "无穷大", or the number as the C library writes it;
 // - a shown number reads back near its value, and "=" pressed again settles on it.
+#include <cerrno>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <string_view>
 
@@ -53,6 +57,17 @@ std::wstring CLibraryText(double value) {
   return Widen(buffer);
 }
 
+// A number token read as the C library's wcstod reads it, with the range rule on top:
+// fails when nothing converts, on overflow, and on a nonzero value below the normal range.
+bool CLibraryNumber(const std::wstring& token, double& value) {
+  errno = 0;
+  wchar_t* end = nullptr;
+  value = std::wcstod(token.c_str(), &end);
+  if (end == token.c_str() || std::isinf(value)) return false;
+  if (errno == ERANGE && value == 0.0) return false;  // underflowed to zero
+  return value == 0.0 || std::fabs(value) >= DBL_MIN;
+}
+
 struct ListOutcome {
   bool ok = false;
   double value = 0.0;
@@ -72,6 +87,13 @@ ListOutcome EvaluateByLists(std::wstring_view text) {
     Check(!token.empty(), "empty token");
     for (wchar_t c : token) Check(!engine_internal::IsSpace(c), "white space inside a token", token);
     joined += token;
+    if (engine_internal::IsDigit(token.front()) || token.front() == L'.') {
+      double ours = 0.0;
+      double theirs = 0.0;
+      const bool read = ReadNumber(token, ours);
+      Check(read == CLibraryNumber(token, theirs) && (!read || ours == theirs),
+            "a number token reads otherwise than with wcstod", token);
+    }
   }
   std::wstring unspaced;
   for (wchar_t c : working) {
@@ -110,6 +132,8 @@ void CheckText(std::wstring_view text) {
   const std::wstring shown = EvaluateText(text);
   const ListOutcome lists = EvaluateByLists(text);
   Check(shown == lists.shown, "streaming and list evaluation differ", lists.shown);
+  // Blanks around the text separate nothing new.
+  Check(EvaluateText(L" " + std::wstring(text) + L"\t") == shown, "blanks around change the outcome");
 
   if (shown == kErrorText) {
     Check(!lists.ok || std::isnan(lists.value), "a value is shown as an error");

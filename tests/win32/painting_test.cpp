@@ -95,6 +95,21 @@ bool LooksRepeated(const Ink& ink) {
   return false;
 }
 
+Screenshot Crop(const Screenshot& shot, RECT area) {
+  Screenshot part;
+  part.left = area.left;
+  part.top = area.top;
+  part.width = area.right - area.left;
+  part.height = area.bottom - area.top;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      part.pixels.push_back(shot.pixels[static_cast<std::size_t>(y - shot.top) * shot.width +
+                                        (x - shot.left)]);
+    }
+  }
+  return part;
+}
+
 // U+0378 is unassigned: every font draws its missing-glyph shape for it.
 constexpr wchar_t kMissingGlyph = L'\u0378';
 
@@ -145,7 +160,8 @@ class PaintingTest : public CalculatorTest {
   }
 
   // Shoots until the area stops changing, so that a repaint in progress is not judged.
-  Screenshot SettledShot(RECT area, const Screenshot* differentFrom = nullptr) const {
+  Screenshot SettledShot(RECT area, const Screenshot* differentFrom = nullptr,
+                         int timeoutMs = 5000) const {
     Screenshot previous = CaptureScreen(area);
     Screenshot shot;
     WaitUntil([&] {
@@ -154,7 +170,7 @@ class PaintingTest : public CalculatorTest {
       const bool settled = shot.pixels == previous.pixels;
       previous = shot;
       return settled && (differentFrom == nullptr || shot.pixels != differentFrom->pixels);
-    });
+    }, timeoutMs);
     return shot;
   }
 
@@ -185,11 +201,14 @@ TEST_F(PaintingTest, AHeldKeyTakesItsPressedFill) {
     SendMessageW(Key(key.id), BM_SETSTATE, TRUE, 0);
     const Rgb pressed = KeyColorsFor(key.id).pressedFill;
     Screenshot shot;
-    WaitUntil([&] { return (shot = CaptureScreen(cell)).At(probe.x, probe.y) == pressed; }, 2000);
+    // One key that never shows its pressed fill is enough: do not wait for all 48.
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (shot = CaptureScreen(cell)).At(probe.x, probe.y) == pressed; }, 2000))
+        << "key " << key.id << " shows " << testing::PrintToString(shot.At(probe.x, probe.y));
     ExpectKeyPainted(shot, key.id, true);
     SendMessageW(Key(key.id), BM_SETSTATE, FALSE, 0);
     const Rgb normal = KeyColorsFor(key.id).fill;
-    EXPECT_TRUE(WaitUntil([&] { return CaptureScreen(cell).At(probe.x, probe.y) == normal; }, 2000))
+    ASSERT_TRUE(WaitUntil([&] { return CaptureScreen(cell).At(probe.x, probe.y) == normal; }, 2000))
         << "key " << key.id << " keeps its pressed fill after release";
   }
 }
@@ -227,6 +246,36 @@ TEST_F(PaintingTest, SampleKeysShowTheirListedColours) {
   const Screenshot shot = CaptureWindow();
   EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1047)), {252, 245, 245}), {220, 50, 50}), 40);
   EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1044)), {252, 245, 245}), {160, 160, 160}), 40);
+}
+
+// Every symbol of every label, in both modes, is drawn as itself: the key looks different
+// when that one character is swapped for a missing glyph.
+TEST_F(PaintingTest, KeyLabelsHaveAGlyphForEverySymbol) {
+  for (const bool second : {false, true}) {
+    if (second) Click(1022);  // 2nd
+    RECT outer{};
+    GetWindowRect(main_, &outer);
+    const Screenshot window = SettledShot(outer);
+    for (const ButtonDef& key : g_buttons) {
+      const std::wstring text = TextOf(Key(key.id));
+      const RECT cell = Cell(key.id);
+      const Screenshot real = Crop(window, cell);
+      for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] < 0x80) continue;
+        SCOPED_TRACE(testing::Message() << "key " << key.id << ", character " << i << " of "
+                                        << testing::PrintToString(text));
+        std::wstring swapped = text;
+        swapped[i] = kMissingGlyph;
+        SetWindowTextW(Key(key.id), swapped.c_str());
+        InvalidateRect(Key(key.id), nullptr, TRUE);
+        const Screenshot boxed = SettledShot(cell, &real, 1500);
+        EXPECT_TRUE(real.pixels != boxed.pixels) << "drawn as a missing glyph";
+        SetWindowTextW(Key(key.id), text.c_str());
+        InvalidateRect(Key(key.id), nullptr, TRUE);
+        SettledShot(cell, &boxed, 1500);
+      }
+    }
+  }
 }
 
 TEST_F(PaintingTest, TheDisplayIsWhiteWithDarkText) {

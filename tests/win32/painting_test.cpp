@@ -34,22 +34,28 @@ struct Ink {
   RECT bounds{0, 0, 0, 0};  // of the set pixels, relative to the region; empty when none
   bool Empty() const { return bounds.right <= bounds.left; }
   bool At(int x, int y) const { return set[static_cast<std::size_t>(y) * width + x]; }
+  void Start(int w, int h) {
+    width = w;
+    height = h;
+    set.assign(static_cast<std::size_t>(w) * h, false);
+    bounds = {w, h, 0, 0};
+  }
+  void Mark(int x, int y) {
+    set[static_cast<std::size_t>(y) * width + x] = true;
+    bounds.left = std::min<LONG>(bounds.left, x);
+    bounds.top = std::min<LONG>(bounds.top, y);
+    bounds.right = std::max<LONG>(bounds.right, x + 1);
+    bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+  }
 };
 
 Ink InkOf(const Screenshot& shot, RECT area, Rgb background) {
   Ink ink;
-  ink.width = area.right - area.left;
-  ink.height = area.bottom - area.top;
-  ink.set.resize(static_cast<std::size_t>(ink.width) * ink.height);
-  ink.bounds = {ink.width, ink.height, 0, 0};
+  ink.Start(area.right - area.left, area.bottom - area.top);
   for (int y = 0; y < ink.height; ++y) {
     for (int x = 0; x < ink.width; ++x) {
-      if (Distance(shot.At(area.left + x, area.top + y), background) < 24) continue;
-      ink.set[static_cast<std::size_t>(y) * ink.width + x] = true;
-      ink.bounds.left = std::min<LONG>(ink.bounds.left, x);
-      ink.bounds.top = std::min<LONG>(ink.bounds.top, y);
-      ink.bounds.right = std::max<LONG>(ink.bounds.right, x + 1);
-      ink.bounds.bottom = std::max<LONG>(ink.bounds.bottom, y + 1);
+      // Faint anti-aliasing fringes are not ink.
+      if (Distance(shot.At(area.left + x, area.top + y), background) >= 24) ink.Mark(x, y);
     }
   }
   return ink;
@@ -58,19 +64,11 @@ Ink InkOf(const Screenshot& shot, RECT area, Rgb background) {
 // The pixels where two shots of one area differ: what a change of text drew.
 Ink DifferenceOf(const Screenshot& a, const Screenshot& b) {
   Ink ink;
-  ink.width = a.width;
-  ink.height = a.height;
-  ink.set.resize(a.pixels.size());
-  ink.bounds = {ink.width, ink.height, 0, 0};
+  ink.Start(a.width, a.height);
   for (int y = 0; y < ink.height; ++y) {
     for (int x = 0; x < ink.width; ++x) {
       const std::size_t i = static_cast<std::size_t>(y) * ink.width + x;
-      if (a.pixels[i] == b.pixels[i]) continue;
-      ink.set[i] = true;
-      ink.bounds.left = std::min<LONG>(ink.bounds.left, x);
-      ink.bounds.top = std::min<LONG>(ink.bounds.top, y);
-      ink.bounds.right = std::max<LONG>(ink.bounds.right, x + 1);
-      ink.bounds.bottom = std::max<LONG>(ink.bounds.bottom, y + 1);
+      if (a.pixels[i] != b.pixels[i]) ink.Mark(x, y);
     }
   }
   return ink;

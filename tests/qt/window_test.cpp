@@ -348,7 +348,7 @@ TEST_F(Window, FontsAreOfTheKindAndCellHeightOfTheWindowsProgram) {
   struct Case {
     const char* name;
     QFont font;
-    FontSpec spec;
+    FontSpec face;
     bool fixedPitch;
   };
   const std::vector<Case> cases = {
@@ -358,13 +358,13 @@ TEST_F(Window, FontsAreOfTheKindAndCellHeightOfTheWindowsProgram) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const QFontInfo info(c.font);
-    EXPECT_EQ(info.weight(), c.spec.weight) << info.family().toStdString();
+    EXPECT_EQ(info.weight(), c.face.weight) << info.family().toStdString();
     if (c.fixedPitch) {
       EXPECT_TRUE(info.fixedPitch()) << info.family().toStdString();
     }
     const qreal cell = QFontMetricsF(c.font).height();
-    EXPECT_LE(cell, c.spec.height);
-    EXPECT_GT(cell, c.spec.height - 2);
+    EXPECT_LE(cell, c.face.height);
+    EXPECT_GT(cell, c.face.height - 2);
   }
 }
 

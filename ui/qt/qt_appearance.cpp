@@ -10,15 +10,15 @@ namespace {
 
 // CreateFontW's positive height is the cell height (ascent plus descent), not the em
 // size Qt's pixel size means; shrink the em until the cell fits, as Windows does.
-QFont FontFor(const FontSpec& spec, const QStringList& families, QFont::StyleHint hint) {
+QFont FontFor(const FontSpec& wanted, const QStringList& families, QFont::StyleHint hint) {
   QFont font;
   font.setFamilies(families);
   font.setStyleHint(hint);
-  font.setWeight(static_cast<QFont::Weight>(spec.weight));
-  font.setPixelSize(spec.height);
+  font.setWeight(static_cast<QFont::Weight>(wanted.weight));
+  font.setPixelSize(wanted.height);
   const qreal cell = QFontMetricsF(font).height();
-  if (cell > spec.height) {
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.height * spec.height / cell))));
+  if (cell > wanted.height) {
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.height * wanted.height / cell))));
   }
   return font;
 }

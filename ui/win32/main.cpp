@@ -23,7 +23,7 @@ void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData);
 LRESULT OnCtlColorStatic(HDC dc, HWND control);
 void OnDestroy();
 
-HFONT CreateFontFrom(const FontSpec& spec);
+HFONT CreateFontFrom(const FontSpec& font);
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
 wchar_t QueuedChar(HWND window, LPARAM keyData);
 bool IsDown(int virtualKey);
@@ -156,10 +156,10 @@ void OnDestroy() {
 }
 
 // Both fonts live until the process ends: the controls hold them, nobody deletes them.
-HFONT CreateFontFrom(const FontSpec& spec) {
-  return CreateFontW(spec.height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT CreateFontFrom(const FontSpec& font) {
+  return CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, spec.face);
+                     DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 
 // Created at 0,0 with no size: WM_SIZE places every child.

@@ -26,18 +26,19 @@ bool MatchesWord(std::wstring_view text, std::size_t pos, std::string_view word)
   return true;
 }
 
-// Length of the decimal floating constant at pos (digits, optional point and fraction,
-// optional exponent that counts only with digits), 0 if there is none.
-std::size_t DecimalLength(std::wstring_view text, std::size_t pos) {
+// Length of the floating constant at pos: digits (of the given kind), optional point and
+// fraction, and an exponent after the marker that counts only with decimal digits; 0 if none.
+std::size_t ConstantLength(std::wstring_view text, std::size_t pos, bool (*isDigit)(wchar_t),
+                           wchar_t marker) {
   std::size_t i = pos;
   std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+  while (i < text.size() && isDigit(text[i])) ++i, ++digits;
   if (i < text.size() && text[i] == L'.') {
     ++i;
-    while (i < text.size() && IsDigit(text[i])) ++i, ++digits;
+    while (i < text.size() && isDigit(text[i])) ++i, ++digits;
   }
   if (digits == 0) return 0;
-  if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+  if (i < text.size() && Lower(text[i]) == marker) {
     std::size_t j = i + 1;
     if (j < text.size() && (text[j] == L'+' || text[j] == L'-')) ++j;
     if (j < text.size() && IsDigit(text[j])) {
@@ -48,25 +49,13 @@ std::size_t DecimalLength(std::wstring_view text, std::size_t pos) {
   return i - pos;
 }
 
-// Same for a hexadecimal constant after "0x": hex digits, point, optional p-exponent.
+std::size_t DecimalLength(std::wstring_view text, std::size_t pos) {
+  return ConstantLength(text, pos, IsDigit, L'e');
+}
+
+// After "0x": hex digits and a binary exponent "p".
 std::size_t HexLength(std::wstring_view text, std::size_t pos) {
-  std::size_t i = pos;
-  std::size_t digits = 0;
-  while (i < text.size() && IsHexDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == L'.') {
-    ++i;
-    while (i < text.size() && IsHexDigit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return 0;
-  if (i < text.size() && (text[i] == L'p' || text[i] == L'P')) {
-    std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == L'+' || text[j] == L'-')) ++j;
-    if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) ++j;
-      i = j;
-    }
-  }
-  return i - pos;
+  return ConstantLength(text, pos, IsHexDigit, L'p');
 }
 
 // from_chars on the ASCII copy of a wide span: locale-independent and correctly rounded.

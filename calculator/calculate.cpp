@@ -3,10 +3,10 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 void Calculate(WindowHandle window) {
-  if (g_expr.empty() || g_expr == L"0") return;
+  if (EqualsLeavesAlone(g_expr)) return;
   try {
     std::wstring result = EvaluateText(g_expr);
     g_expr = std::move(result);

@@ -1,5 +1,11 @@
 // The expression engine: text -> tokens -> postfix -> double -> display text.
 // Pure functions on wide strings; the only program-wide state it reads is the angle mode.
+//
+// "=" (the calculator's Calculate and vorlane-eval alike) takes one route: EqualsLeavesAlone,
+// then EvaluateText, which streams tokens through the conversion into the evaluator and
+// never holds a token list. Tokenize, ToPostfix and EvaluatePostfix are the same rules
+// with lists between the steps, for tests and for the fuzzer, which checks that both
+// routes agree; OperatorPrecedence and IsFunctionName answer questions about the syntax.
 #pragma once
 
 #include <optional>
@@ -50,6 +56,10 @@ std::wstring FormatResult(double value);
 
 // printf's %.<precision>g in the "C" locale; infinities read "inf" and "-inf".
 std::wstring FormatGeneral(double value, int precision);
+
+// True for the texts "=" leaves as they stand, without evaluating or marking a result:
+// the start text "0", and the empty text that the sign key can leave.
+bool EqualsLeavesAlone(std::wstring_view text);
 
 // What "=" makes of an expression text: closes open parentheses, evaluates, and gives
 // the display text (a number, "错误" or "无穷大"). Runs in time and memory linear in the

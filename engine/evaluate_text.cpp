@@ -2,9 +2,11 @@
 #include <new>
 
 #include "engine/engine.h"
-#include "engine/internal.h"
+#include "engine/postfix.h"
 
 using namespace engine_internal;
+
+bool EqualsLeavesAlone(std::wstring_view text) { return text.empty() || text == L"0"; }
 
 std::wstring EvaluateText(std::wstring_view text) {
   try {

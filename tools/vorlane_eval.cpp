@@ -197,7 +197,7 @@ std::wstring ResultOf(std::string_view expression) {
   try {
     std::wstring text;
     if (!Utf8ToWide(expression, text)) return std::wstring(kErrorText);
-    if (text.empty() || text == L"0") return text;  // "=" leaves these as they are
+    if (EqualsLeavesAlone(text)) return text;
     return EvaluateText(text);
   } catch (const std::bad_alloc&) {
     return std::wstring(kErrorText);  // a line too long for the memory at hand

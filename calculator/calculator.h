@@ -1,22 +1,35 @@
-// The calculator's state and what keys, keyboard and clipboard do to it.
+// The calculator's state and what keys, keyboard and clipboard do to it. Everything here
+// ends in the refresh operations of calculator/refresh.h, through the window port.
 #pragma once
 
 #include <string>
 
+#include "calculator/window_port.h"
 #include "engine/engine.h"
-#include "ui/window_port.h"
 
 extern std::wstring g_expr;   // the expression text; the display shows exactly this
 extern double g_memory;       // the memory register of mc, m+, m-, mr
 extern bool g_resultShown;    // g_expr is an outcome of "=" that the next key may discard
 extern bool g_secondMode;     // keys show and perform their second function
 
-// Key codes of the keyboard actions (Windows virtual-key values; other platforms map to them).
-inline constexpr int kKeyBackspace = 8;
-inline constexpr int kKeyEnter = 13;
-inline constexpr int kKeyEscape = 27;
-inline constexpr int kKeyDigit0 = 48;         // to 57 for "9"
-inline constexpr int kKeyNumpadDigit0 = 96;   // to 105
+// Key codes of the keyboard: Windows virtual-key values, which name physical keys; the
+// Linux window maps its keys to them.
+inline constexpr int kVkBackspace = 0x08;
+inline constexpr int kVkEnter = 0x0D;
+inline constexpr int kVkEscape = 0x1B;
+inline constexpr int kVkInsert = 0x2D;
+inline constexpr int kVkDigit0 = 0x30;   // to 0x39 for "9"
+inline constexpr int kVkC = 0x43;
+inline constexpr int kVkV = 0x56;
+inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
+
+// The modifier keys held at a key-down, as a set of bits.
+enum KeyModifier : unsigned {
+  kNoModifier = 0,
+  kShiftHeld = 1,
+  kControlHeld = 2,
+  kAltHeld = 4,  // AltGr arrives as Control and Alt together
+};
 
 // Back to the start values: "0", memory 0, radians, both flags off.
 void ResetCalculator();
@@ -24,14 +37,17 @@ void ResetCalculator();
 // The "=" action: evaluates g_expr and shows the outcome. "0" and "" are left alone.
 void Calculate(WindowHandle window);
 
-// WM_COMMAND of a key: runs the command of ids 1001..1048 (others run nothing), then
-// gives the keyboard focus back to the main window.
+// WM_COMMAND of a key: runs the command of the key ids (others run nothing), then gives
+// the keyboard focus back to the main window.
 void OnKeyCommand(WindowHandle window, int id);
 
-// A key-down: Enter, Escape, Backspace and the digit keys of the main keyboard and the
-// numeric keypad. typedChar is the character the same press types, 0 when unknown;
-// a digit key whose press types an operator leaves the entry to OnTypedChar.
-void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0);
+// A key-down: the copy and paste shortcuts (Ctrl+C, Ctrl+Insert; Ctrl+V, Shift+Insert;
+// none while Alt is held), Enter, Escape, Backspace and the digit keys of the main
+// keyboard and the numeric keypad. typedChar is the character the same press types, 0
+// when unknown; a digit key whose press types an operator leaves the entry to
+// OnTypedChar.
+void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0,
+               unsigned modifiers = kNoModifier);
 
 // A character typed on the keyboard: operators, parentheses, "!" and ".". Digits and
 // everything else are ignored here (digits arrive as key-downs).

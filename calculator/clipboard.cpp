@@ -3,7 +3,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -16,21 +16,9 @@ constexpr std::wstring_view kNumberDelimiters = L"+-*/^()%";
 
 void Evaluate(WindowHandle window, std::wstring_view) { Calculate(window); }
 
-void AllClear(WindowHandle window, std::wstring_view) {
-  g_expr.assign(L"0");
-  g_resultShown = false;
-  UpdateDisplay(window);
-}
+void AllClearKey(WindowHandle window, std::wstring_view) { AllClear(window); }
 
-void Erase(WindowHandle window, std::wstring_view) {
-  if (g_resultShown || g_expr == kErrorText || g_expr == kInfinityText || g_expr.size() <= 1) {
-    g_expr.assign(L"0");
-    g_resultShown = false;
-  } else {
-    g_expr.pop_back();  // one UTF-16 unit: "sin(" goes back through "sin"
-  }
-  UpdateDisplay(window);
-}
+void EraseKey(WindowHandle window, std::wstring_view) { Erase(window, OutcomeText::kClearWhole); }
 
 // Works on the whole text: on "2+3" it gives "-2+3".
 void ToggleSign(WindowHandle window, std::wstring_view) {
@@ -90,101 +78,8 @@ void RandomNumber(WindowHandle window, std::wstring_view) {
   ShowNumber(window, RandomText(DrawRandom()));
 }
 
-using KeyHandler = void (*)(WindowHandle window, std::wstring_view piece);
-
-struct KeyAction {
-  KeyHandler handler;
-  std::wstring_view piece;  // what the key enters; empty for the special keys
-};
-
-struct KeyCommand {
-  KeyAction first;
-  KeyAction second;  // in second-function mode
-};
-
-constexpr KeyCommand Same(KeyHandler handler, std::wstring_view piece = {}) {
-  return {{handler, piece}, {handler, piece}};
-}
-
-// Indexed by id - 1001.
-constexpr std::array<KeyCommand, kLastKeyId - kFirstKeyId + 1> kKeyCommands = {{
-    Same(EnterDigit, L"0"),                                 // 1001
-    Same(EnterDigit, L"1"),                                 // 1002
-    Same(EnterDigit, L"2"),                                 // 1003
-    Same(EnterDigit, L"3"),                                 // 1004
-    Same(EnterDigit, L"4"),                                 // 1005
-    Same(EnterDigit, L"5"),                                 // 1006
-    Same(EnterDigit, L"6"),                                 // 1007
-    Same(EnterDigit, L"7"),                                 // 1008
-    Same(EnterDigit, L"8"),                                 // 1009
-    Same(EnterDigit, L"9"),                                 // 1010
-    Same(EnterPoint),                                       // 1011 .
-    Same(EnterInfix, L"+"),                                 // 1012 +
-    Same(EnterInfix, L"-"),                                 // 1013 -
-    Same(EnterInfix, L"*"),                                 // 1014 ×
-    Same(EnterInfix, L"/"),                                 // 1015 ÷
-    Same(Evaluate),                                         // 1016 =
-    Same(AllClear),                                         // 1017 AC
-    Same(Erase),                                            // 1018 ⌫
-    Same(ToggleSign),                                       // 1019 ±
-    Same(EnterOperand, L"("),                               // 1020 (
-    Same(EnterSuffix, L")"),                                // 1021 )
-    Same(ToggleSecondMode),                                 // 1022 2nd
-    Same(ToggleAngleMode),                                  // 1023 Rad/Deg
-    Same(EnterOperand, L"pi"),                              // 1024 π
-    Same(EnterInfix, L"e"),                                 // 1025 EE: 2e3 reads as 2000
-    Same(EnterInfix, L"%"),                                 // 1026 %
-    {{EnterOperand, L"sin("}, {EnterOperand, L"asin("}},    // 1027
-    {{EnterOperand, L"cos("}, {EnterOperand, L"acos("}},    // 1028
-    {{EnterOperand, L"tan("}, {EnterOperand, L"atan("}},    // 1029
-    {{EnterOperand, L"sinh("}, {EnterOperand, L"asinh("}},  // 1030
-    {{EnterOperand, L"cosh("}, {EnterOperand, L"acosh("}},  // 1031
-    {{EnterOperand, L"tanh("}, {EnterOperand, L"atanh("}},  // 1032
-    {{EnterOperand, L"ln("}, {EnterOperand, L"exp("}},      // 1033 ln, e^x
-    {{EnterOperand, L"lg("}, {EnterOperand, L"10^"}},       // 1034 lg, 10^x
-    {{EnterOperand, L"sqrt("}, {EnterSuffix, L"^2"}},       // 1035 √, x²
-    {{EnterSuffix, L"^2"}, {EnterOperand, L"sqrt("}},       // 1036 x², √
-    {{EnterSuffix, L"^3"}, {EnterOperand, L"cbrt("}},       // 1037 x³, ∛
-    {{EnterInfix, L"^"}, {EnterInfix, L"^(1/"}},            // 1038 y^x, ʸ√x
-    {{EnterOperand, L"10^"}, {EnterOperand, L"exp("}},      // 1039 10^x, e^x
-    Same(EnterOperand, L"exp("),                            // 1040 e^x
-    Same(EnterSuffix, L"^(-1)"),                            // 1041 1/x
-    Same(EnterInfix, L"^(1/"),                              // 1042 ʸ√x: the root closes itself
-    Same(EnterSuffix, L"!"),                                // 1043 x!
-    Same(MemoryClear),                                      // 1044 mc
-    Same(MemoryAdd),                                        // 1045 m+
-    Same(MemorySubtract),                                   // 1046 m-
-    Same(MemoryRecall),                                     // 1047 mr
-    Same(RandomNumber),                                     // 1048 Rand
-}};
-
-void Run(WindowHandle window, const KeyAction& action) {
-  UnlessOutOfMemory([&] { action.handler(window, action.piece); });
-}
-
-bool IsKeyId(int id) { return id >= kFirstKeyId && id <= kLastKeyId; }
-
-}  // namespace
-
-void EnterOperandText(std::wstring_view piece, bool replacesInfinity) {
-  // A discarded result leaves an empty text, which is never a start text.
-  const bool replaces = g_resultShown || g_expr == L"0" || g_expr == kErrorText ||
-                        (replacesInfinity && g_expr == kInfinityText);
-  if (replaces) {
-    g_expr.assign(piece);
-  } else {
-    g_expr.append(piece);
-  }
-  g_resultShown = false;
-}
-
 void EnterDigit(WindowHandle window, std::wstring_view piece) {
   EnterOperandText(piece, true);
-  UpdateDisplay(window);
-}
-
-void EnterOperand(WindowHandle window, std::wstring_view piece) {
-  EnterOperandText(piece, false);
   UpdateDisplay(window);
 }
 
@@ -210,6 +105,136 @@ void EnterPoint(WindowHandle window, std::wstring_view) {
     const std::size_t numberStart = delimiter == std::wstring::npos ? 0 : delimiter + 1;
     // On the start text "0" this gives "0.".
     if (g_expr.find(L'.', numberStart) == std::wstring::npos) g_expr.push_back(L'.');
+  }
+  UpdateDisplay(window);
+}
+
+using KeyHandler = void (*)(WindowHandle window, std::wstring_view piece);
+
+struct KeyAction {
+  KeyHandler handler;
+  std::wstring_view piece;  // what the key enters; empty for the special keys
+};
+
+struct KeyCommand {
+  KeyAction first;
+  KeyAction second;  // in second-function mode
+};
+
+constexpr KeyCommand Same(KeyHandler handler, std::wstring_view piece = {}) {
+  return {{handler, piece}, {handler, piece}};
+}
+
+struct KeyEntry {
+  int id;
+  KeyCommand command;
+};
+
+constexpr KeyEntry kKeyEntries[] = {
+    {kKey0, Same(EnterDigit, L"0")},
+    {kKey1, Same(EnterDigit, L"1")},
+    {kKey2, Same(EnterDigit, L"2")},
+    {kKey3, Same(EnterDigit, L"3")},
+    {kKey4, Same(EnterDigit, L"4")},
+    {kKey5, Same(EnterDigit, L"5")},
+    {kKey6, Same(EnterDigit, L"6")},
+    {kKey7, Same(EnterDigit, L"7")},
+    {kKey8, Same(EnterDigit, L"8")},
+    {kKey9, Same(EnterDigit, L"9")},
+    {kKeyPoint, Same(EnterPoint)},
+    {kKeyPlus, Same(EnterInfix, L"+")},
+    {kKeyMinus, Same(EnterInfix, L"-")},
+    {kKeyTimes, Same(EnterInfix, L"*")},
+    {kKeyDivide, Same(EnterInfix, L"/")},
+    {kKeyEquals, Same(Evaluate)},
+    {kKeyAllClear, Same(AllClearKey)},
+    {kKeyErase, Same(EraseKey)},
+    {kKeySign, Same(ToggleSign)},
+    {kKeyOpenParen, Same(EnterOperand, L"(")},
+    {kKeyCloseParen, Same(EnterSuffix, L")")},
+    {kKeySecond, Same(ToggleSecondMode)},
+    {kKeyAngleMode, Same(ToggleAngleMode)},
+    {kKeyPi, Same(EnterOperand, L"pi")},
+    {kKeyExponent, Same(EnterInfix, L"e")},  // 2e3 reads as 2000
+    {kKeyRemainder, Same(EnterInfix, L"%")},
+    {kKeySin, {{EnterOperand, L"sin("}, {EnterOperand, L"asin("}}},
+    {kKeyCos, {{EnterOperand, L"cos("}, {EnterOperand, L"acos("}}},
+    {kKeyTan, {{EnterOperand, L"tan("}, {EnterOperand, L"atan("}}},
+    {kKeySinh, {{EnterOperand, L"sinh("}, {EnterOperand, L"asinh("}}},
+    {kKeyCosh, {{EnterOperand, L"cosh("}, {EnterOperand, L"acosh("}}},
+    {kKeyTanh, {{EnterOperand, L"tanh("}, {EnterOperand, L"atanh("}}},
+    {kKeyLn, {{EnterOperand, L"ln("}, {EnterOperand, L"exp("}}},
+    {kKeyLg, {{EnterOperand, L"lg("}, {EnterOperand, L"10^"}}},
+    {kKeySqrt, {{EnterOperand, L"sqrt("}, {EnterSuffix, L"^2"}}},
+    {kKeySquare, {{EnterSuffix, L"^2"}, {EnterOperand, L"sqrt("}}},
+    {kKeyCube, {{EnterSuffix, L"^3"}, {EnterOperand, L"cbrt("}}},
+    {kKeyPower, {{EnterInfix, L"^"}, {EnterInfix, L"^(1/"}}},
+    {kKeyTenPower, {{EnterOperand, L"10^"}, {EnterOperand, L"exp("}}},
+    {kKeyExp, Same(EnterOperand, L"exp(")},
+    {kKeyReciprocal, Same(EnterSuffix, L"^(-1)")},
+    {kKeyRoot, Same(EnterInfix, L"^(1/")},  // the root closes itself
+    {kKeyFactorial, Same(EnterSuffix, L"!")},
+    {kKeyMemoryClear, Same(MemoryClear)},
+    {kKeyMemoryAdd, Same(MemoryAdd)},
+    {kKeyMemorySubtract, Same(MemorySubtract)},
+    {kKeyMemoryRecall, Same(MemoryRecall)},
+    {kKeyRandom, Same(RandomNumber)},
+};
+
+// Indexed by id - kFirstKeyId, so a command is found without a search.
+constexpr std::array<KeyCommand, kKeyCount> kKeyCommands = [] {
+  std::array<KeyCommand, kKeyCount> commands{};
+  for (const KeyEntry& entry : kKeyEntries) commands[entry.id - kFirstKeyId] = entry.command;
+  return commands;
+}();
+
+// Every key has its command.
+static_assert([] {
+  for (const KeyCommand& command : kKeyCommands) {
+    if (command.first.handler == nullptr || command.second.handler == nullptr) return false;
+  }
+  return true;
+}());
+
+void Run(WindowHandle window, const KeyAction& action) {
+  UnlessOutOfMemory([&] { action.handler(window, action.piece); });
+}
+
+bool IsKeyId(int id) { return id >= kFirstKeyId && id <= kLastKeyId; }
+
+}  // namespace
+
+void EnterOperandText(std::wstring_view piece, bool replacesInfinity) {
+  // A discarded result leaves an empty text, which is never a start text.
+  const bool replaces = g_resultShown || g_expr == L"0" || g_expr == kErrorText ||
+                        (replacesInfinity && g_expr == kInfinityText);
+  if (replaces) {
+    g_expr.assign(piece);
+  } else {
+    g_expr.append(piece);
+  }
+  g_resultShown = false;
+}
+
+void EnterOperand(WindowHandle window, std::wstring_view piece) {
+  EnterOperandText(piece, false);
+  UpdateDisplay(window);
+}
+
+void AllClear(WindowHandle window) {
+  g_expr.assign(L"0");
+  g_resultShown = false;
+  UpdateDisplay(window);
+}
+
+void Erase(WindowHandle window, OutcomeText outcome) {
+  const bool clearsOutcome =
+      outcome == OutcomeText::kClearWhole && (g_expr == kErrorText || g_expr == kInfinityText);
+  if (g_resultShown || clearsOutcome || g_expr.size() <= 1) {
+    g_expr.assign(L"0");
+    g_resultShown = false;
+  } else {
+    g_expr.pop_back();
   }
   UpdateDisplay(window);
 }

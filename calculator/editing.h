@@ -4,7 +4,7 @@
 #include <new>
 #include <string_view>
 
-#include "ui/window_port.h"
+#include "calculator/window_port.h"
 
 // Every edit is one string operation, which leaves the text as it was when memory runs
 // out; the flags change only after it. So an edit that cannot get its memory is simply
@@ -21,14 +21,19 @@ void UnlessOutOfMemory(Edit edit) {
 // Starts an operand: a shown result is discarded, "0" and "错误" (and, for the on-screen
 // digits, "无穷大") are replaced by the piece; any other text is extended.
 void EnterOperandText(std::wstring_view piece, bool replacesInfinity);
-
-// The kinds of key, each ending with one refresh. Special keys share the signature and
-// ignore the piece.
-void EnterDigit(WindowHandle window, std::wstring_view piece);
+// The same, then the refresh.
 void EnterOperand(WindowHandle window, std::wstring_view piece);
-void EnterInfix(WindowHandle window, std::wstring_view piece);
-void EnterSuffix(WindowHandle window, std::wstring_view piece);
-void EnterPoint(WindowHandle window, std::wstring_view piece);
+
+// AC and Escape: back to "0".
+void AllClear(WindowHandle window);
+
+// "错误" and "无穷大" that are no longer shown as a result (after a paste, or an operator
+// and ⌫ after "="): the ⌫ key clears them whole, Backspace erases them a character at a
+// time like any other text.
+enum class OutcomeText { kClearWhole, kEraseByCharacter };
+// ⌫ and Backspace: a shown result and one-character texts go back to "0"; otherwise the
+// last UTF-16 unit goes, so "sin(" steps back through "sin".
+void Erase(WindowHandle window, OutcomeText outcome);
 
 // Runs what a key does outside second-function mode, whatever the mode: typed
 // characters mean the same in both.

@@ -3,7 +3,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
-#include "ui/refresh.h"
+#include "ui/keypad.h"
 
 namespace {
 
@@ -14,18 +14,18 @@ struct TypedKey {
 
 // The operators enter in the ASCII form the evaluator reads, also when typed as × or ÷.
 constexpr std::array<TypedKey, 12> kTypedKeys = {{
-    {L'+', 1012},
-    {L'-', 1013},
-    {L'*', 1014},
-    {L'\u00D7', 1014},  // ×
-    {L'/', 1015},
-    {L'\u00F7', 1015},  // ÷
-    {L'^', 1038},       // y^x
-    {L'%', 1026},
-    {L'(', 1020},
-    {L')', 1021},
-    {L'!', 1043},  // x!
-    {L'.', 1011},
+    {L'+', kKeyPlus},
+    {L'-', kKeyMinus},
+    {L'*', kKeyTimes},
+    {L'\u00D7', kKeyTimes},  // ×
+    {L'/', kKeyDivide},
+    {L'\u00F7', kKeyDivide},  // ÷
+    {L'^', kKeyPower},
+    {L'%', kKeyRemainder},
+    {L'(', kKeyOpenParen},
+    {L')', kKeyCloseParen},
+    {L'!', kKeyFactorial},
+    {L'.', kKeyPoint},
 }};
 
 std::optional<int> TypedKeyId(wchar_t ch) {
@@ -36,42 +36,48 @@ std::optional<int> TypedKeyId(wchar_t ch) {
 }
 
 std::optional<wchar_t> DigitOfKey(int keyCode) {
-  if (keyCode >= kKeyDigit0 && keyCode <= kKeyDigit0 + 9) {
-    return static_cast<wchar_t>(L'0' + (keyCode - kKeyDigit0));
+  if (keyCode >= kVkDigit0 && keyCode <= kVkDigit0 + 9) {
+    return static_cast<wchar_t>(L'0' + (keyCode - kVkDigit0));
   }
-  if (keyCode >= kKeyNumpadDigit0 && keyCode <= kKeyNumpadDigit0 + 9) {
-    return static_cast<wchar_t>(L'0' + (keyCode - kKeyNumpadDigit0));
+  if (keyCode >= kVkNumpad0 && keyCode <= kVkNumpad0 + 9) {
+    return static_cast<wchar_t>(L'0' + (keyCode - kVkNumpad0));
   }
   return std::nullopt;
 }
 
-void ResetText(WindowHandle window) {
-  g_expr.assign(L"0");
-  g_resultShown = false;
-  UpdateDisplay(window);
-}
+enum class Shortcut { kNone, kCopy, kPaste };
 
-// Unlike the ⌫ key, it needs no test for "错误" and "无穷大": the result flag covers them.
-void KeyboardErase(WindowHandle window) {
-  if (g_resultShown || g_expr.size() <= 1) {
-    g_expr.assign(L"0");
-    g_resultShown = false;
-  } else {
-    g_expr.pop_back();
-  }
-  UpdateDisplay(window);
+// The bindings of Windows programs. With Alt held they are no shortcuts: AltGr is
+// Control and Alt together, and a layout may type a character with it.
+Shortcut ShortcutOf(int keyCode, unsigned modifiers) {
+  const bool ctrl = (modifiers & kControlHeld) != 0;
+  const bool shift = (modifiers & kShiftHeld) != 0;
+  if ((modifiers & kAltHeld) != 0) return Shortcut::kNone;
+  if (ctrl && (keyCode == kVkC || keyCode == kVkInsert)) return Shortcut::kCopy;
+  if ((ctrl && keyCode == kVkV) || (shift && keyCode == kVkInsert)) return Shortcut::kPaste;
+  return Shortcut::kNone;
 }
 
 }  // namespace
 
-void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar) {
+void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned modifiers) {
+  switch (ShortcutOf(keyCode, modifiers)) {
+    case Shortcut::kCopy:
+      CopyDisplay(window);
+      return;
+    case Shortcut::kPaste:
+      PasteClipboard(window);
+      return;
+    case Shortcut::kNone:
+      break;
+  }
   UnlessOutOfMemory([&] {
-    if (keyCode == kKeyEnter) {
+    if (keyCode == kVkEnter) {
       Calculate(window);
-    } else if (keyCode == kKeyEscape) {
-      ResetText(window);
-    } else if (keyCode == kKeyBackspace) {
-      KeyboardErase(window);
+    } else if (keyCode == kVkEscape) {
+      AllClear(window);
+    } else if (keyCode == kVkBackspace) {
+      Erase(window, OutcomeText::kEraseByCharacter);
     } else if (const std::optional<wchar_t> digit = DigitOfKey(keyCode)) {
       // Shift+8 types "*" on a US keyboard: the typed character enters it, not the
       // digit as well.

@@ -1,4 +1,4 @@
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 #include <cmath>
 
@@ -6,9 +6,16 @@
 
 namespace {
 
-constexpr int kAngleModeKeyId = 1023;
 // Below this the memory counts as empty; NaN fails the comparison and shows no mark.
 constexpr double kMemoryMarkThreshold = 1e-12;
+
+// The angle-mode key names the mode in force ("Rad", its second label "Deg"), in either
+// function mode; the other keys follow the second-function mode where they have a
+// second label.
+bool ShowsSecond(const ButtonDef& key) {
+  if (key.id == kKeyAngleMode) return !g_radians;
+  return g_secondMode && !key.secondLabel.empty();
+}
 
 }  // namespace
 
@@ -18,11 +25,12 @@ std::wstring WindowTitle() {
   return title;
 }
 
-std::wstring KeyText(const ButtonDef& key) {
-  // The angle-mode key names the mode in force, in either function mode.
-  if (key.id == kAngleModeKeyId) return g_radians ? L"Rad" : L"Deg";
-  if (g_secondMode && !key.secondLabel.empty()) return key.secondLabel;
-  return key.label;
+const std::wstring& KeyText(const ButtonDef& key) {
+  return ShowsSecond(key) ? key.secondLabel : key.label;
+}
+
+const std::wstring& KeyDescription(const ButtonDef& key) {
+  return ShowsSecond(key) ? key.secondDescription : key.description;
 }
 
 void UpdateDisplay(WindowHandle window) {
@@ -31,5 +39,7 @@ void UpdateDisplay(WindowHandle window) {
 }
 
 void RefreshButtonLabels(WindowHandle window) {
-  for (const ButtonDef& key : g_buttons) SetKeyText(window, key.id, KeyText(key));
+  for (const ButtonDef& key : g_buttons) {
+    SetKeyText(window, key.id, KeyText(key), KeyDescription(key));
+  }
 }

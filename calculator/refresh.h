@@ -4,18 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include "calculator/window_port.h"
 #include "ui/keypad.h"
-#include "ui/window_port.h"
 
 inline constexpr std::wstring_view kWindowTitle = L"Vorlane-计算器";
 inline constexpr std::wstring_view kMemoryMark = L"   [M]";
 
 // Shows g_expr and renews the title's memory mark.
 void UpdateDisplay(WindowHandle window);
-// Sets every key's text for the current second-function and angle modes.
+// Sets every key's text and description for the current second-function and angle modes.
 void RefreshButtonLabels(WindowHandle window);
 
 // The title for the current memory register.
 std::wstring WindowTitle();
-// The text a key shows in the current modes.
-std::wstring KeyText(const ButtonDef& key);
+// The text a key shows in the current modes, and what it then does.
+const std::wstring& KeyText(const ButtonDef& key);
+const std::wstring& KeyDescription(const ButtonDef& key);

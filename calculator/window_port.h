@@ -1,5 +1,5 @@
-// What the shared core needs from a window. Each window program implements these
-// functions for its platform; the tests implement a recording fake.
+// What the calculator core needs from a window: its only way out. Each window program
+// implements these functions for its platform; the tests and fuzzers implement a fake.
 #pragma once
 
 #include <string>
@@ -9,8 +9,10 @@ using WindowHandle = void*;
 
 void SetDisplayText(WindowHandle window, const std::wstring& text);
 void SetTitleText(WindowHandle window, const std::wstring& title);
-// Sets the text of the key with this control id and repaints it; no key, no effect.
-void SetKeyText(WindowHandle window, int id, const std::wstring& text);
+// Sets the text of the key with this control id, and what it does for screen readers,
+// and repaints it; no key, no effect.
+void SetKeyText(WindowHandle window, int id, const std::wstring& text,
+                const std::wstring& description);
 void FocusMainWindow(WindowHandle window);
 // Plain text of the clipboard, empty when it holds none.
 std::wstring ReadClipboardText(WindowHandle window);

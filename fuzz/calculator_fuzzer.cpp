@@ -4,7 +4,7 @@
 // rules says, the window must show it, and the action must end in its one refresh.
 //
 // Input bytes, read in order (fuzz/make-corpus writes seeds in this form):
-//   0x00..0x8F, 0xC8..0xFF  key command 1001 + (byte - base) % 48
+//   0x00..0x8F, 0xC8..0xFF  key command kFirstKeyId + (byte - base) % 48
 //   0x90..0x9F  key-down: next byte is the key code, the byte after it the typed
 //               character (0: none)
 //   0xA0..0xAF  typed character: next byte
@@ -29,7 +29,7 @@
 #include "fake_window.h"
 #include "tools/utf8.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -78,61 +78,61 @@ struct ModelKey {
 constexpr Action Special(Kind kind) { return {kind, L""}; }
 
 constexpr ModelKey kModelKeys[] = {
-    {1001, {Kind::kDigit, L"0"}, {Kind::kDigit, L"0"}},
-    {1002, {Kind::kDigit, L"1"}, {Kind::kDigit, L"1"}},
-    {1003, {Kind::kDigit, L"2"}, {Kind::kDigit, L"2"}},
-    {1004, {Kind::kDigit, L"3"}, {Kind::kDigit, L"3"}},
-    {1005, {Kind::kDigit, L"4"}, {Kind::kDigit, L"4"}},
-    {1006, {Kind::kDigit, L"5"}, {Kind::kDigit, L"5"}},
-    {1007, {Kind::kDigit, L"6"}, {Kind::kDigit, L"6"}},
-    {1008, {Kind::kDigit, L"7"}, {Kind::kDigit, L"7"}},
-    {1009, {Kind::kDigit, L"8"}, {Kind::kDigit, L"8"}},
-    {1010, {Kind::kDigit, L"9"}, {Kind::kDigit, L"9"}},
-    {1011, Special(Kind::kPoint), Special(Kind::kPoint)},
-    {1012, {Kind::kInfix, L"+"}, {Kind::kInfix, L"+"}},
-    {1013, {Kind::kInfix, L"-"}, {Kind::kInfix, L"-"}},
-    {1014, {Kind::kInfix, L"*"}, {Kind::kInfix, L"*"}},
-    {1015, {Kind::kInfix, L"/"}, {Kind::kInfix, L"/"}},
-    {1016, Special(Kind::kEquals), Special(Kind::kEquals)},
-    {1017, Special(Kind::kAllClear), Special(Kind::kAllClear)},
-    {1018, Special(Kind::kErase), Special(Kind::kErase)},
-    {1019, Special(Kind::kSign), Special(Kind::kSign)},
-    {1020, {Kind::kOperand, L"("}, {Kind::kOperand, L"("}},
-    {1021, {Kind::kSuffix, L")"}, {Kind::kSuffix, L")"}},
-    {1022, Special(Kind::kSecond), Special(Kind::kSecond)},
-    {1023, Special(Kind::kAngle), Special(Kind::kAngle)},
-    {1024, {Kind::kOperand, L"pi"}, {Kind::kOperand, L"pi"}},
-    {1025, {Kind::kInfix, L"e"}, {Kind::kInfix, L"e"}},
-    {1026, {Kind::kInfix, L"%"}, {Kind::kInfix, L"%"}},
-    {1027, {Kind::kOperand, L"sin("}, {Kind::kOperand, L"asin("}},
-    {1028, {Kind::kOperand, L"cos("}, {Kind::kOperand, L"acos("}},
-    {1029, {Kind::kOperand, L"tan("}, {Kind::kOperand, L"atan("}},
-    {1030, {Kind::kOperand, L"sinh("}, {Kind::kOperand, L"asinh("}},
-    {1031, {Kind::kOperand, L"cosh("}, {Kind::kOperand, L"acosh("}},
-    {1032, {Kind::kOperand, L"tanh("}, {Kind::kOperand, L"atanh("}},
-    {1033, {Kind::kOperand, L"ln("}, {Kind::kOperand, L"exp("}},
-    {1034, {Kind::kOperand, L"lg("}, {Kind::kOperand, L"10^"}},
-    {1035, {Kind::kOperand, L"sqrt("}, {Kind::kSuffix, L"^2"}},
-    {1036, {Kind::kSuffix, L"^2"}, {Kind::kOperand, L"sqrt("}},
-    {1037, {Kind::kSuffix, L"^3"}, {Kind::kOperand, L"cbrt("}},
-    {1038, {Kind::kInfix, L"^"}, {Kind::kInfix, L"^(1/"}},
-    {1039, {Kind::kOperand, L"10^"}, {Kind::kOperand, L"exp("}},
-    {1040, {Kind::kOperand, L"exp("}, {Kind::kOperand, L"exp("}},
-    {1041, {Kind::kSuffix, L"^(-1)"}, {Kind::kSuffix, L"^(-1)"}},
-    {1042, {Kind::kInfix, L"^(1/"}, {Kind::kInfix, L"^(1/"}},
-    {1043, {Kind::kSuffix, L"!"}, {Kind::kSuffix, L"!"}},
-    {1044, Special(Kind::kMemoryClear), Special(Kind::kMemoryClear)},
-    {1045, Special(Kind::kMemoryAdd), Special(Kind::kMemoryAdd)},
-    {1046, Special(Kind::kMemorySubtract), Special(Kind::kMemorySubtract)},
-    {1047, Special(Kind::kMemoryRecall), Special(Kind::kMemoryRecall)},
-    {1048, Special(Kind::kRandom), Special(Kind::kRandom)},
+    {kKey0, {Kind::kDigit, L"0"}, {Kind::kDigit, L"0"}},
+    {kKey1, {Kind::kDigit, L"1"}, {Kind::kDigit, L"1"}},
+    {kKey2, {Kind::kDigit, L"2"}, {Kind::kDigit, L"2"}},
+    {kKey3, {Kind::kDigit, L"3"}, {Kind::kDigit, L"3"}},
+    {kKey4, {Kind::kDigit, L"4"}, {Kind::kDigit, L"4"}},
+    {kKey5, {Kind::kDigit, L"5"}, {Kind::kDigit, L"5"}},
+    {kKey6, {Kind::kDigit, L"6"}, {Kind::kDigit, L"6"}},
+    {kKey7, {Kind::kDigit, L"7"}, {Kind::kDigit, L"7"}},
+    {kKey8, {Kind::kDigit, L"8"}, {Kind::kDigit, L"8"}},
+    {kKey9, {Kind::kDigit, L"9"}, {Kind::kDigit, L"9"}},
+    {kKeyPoint, Special(Kind::kPoint), Special(Kind::kPoint)},
+    {kKeyPlus, {Kind::kInfix, L"+"}, {Kind::kInfix, L"+"}},
+    {kKeyMinus, {Kind::kInfix, L"-"}, {Kind::kInfix, L"-"}},
+    {kKeyTimes, {Kind::kInfix, L"*"}, {Kind::kInfix, L"*"}},
+    {kKeyDivide, {Kind::kInfix, L"/"}, {Kind::kInfix, L"/"}},
+    {kKeyEquals, Special(Kind::kEquals), Special(Kind::kEquals)},
+    {kKeyAllClear, Special(Kind::kAllClear), Special(Kind::kAllClear)},
+    {kKeyErase, Special(Kind::kErase), Special(Kind::kErase)},
+    {kKeySign, Special(Kind::kSign), Special(Kind::kSign)},
+    {kKeyOpenParen, {Kind::kOperand, L"("}, {Kind::kOperand, L"("}},
+    {kKeyCloseParen, {Kind::kSuffix, L")"}, {Kind::kSuffix, L")"}},
+    {kKeySecond, Special(Kind::kSecond), Special(Kind::kSecond)},
+    {kKeyAngleMode, Special(Kind::kAngle), Special(Kind::kAngle)},
+    {kKeyPi, {Kind::kOperand, L"pi"}, {Kind::kOperand, L"pi"}},
+    {kKeyExponent, {Kind::kInfix, L"e"}, {Kind::kInfix, L"e"}},
+    {kKeyRemainder, {Kind::kInfix, L"%"}, {Kind::kInfix, L"%"}},
+    {kKeySin, {Kind::kOperand, L"sin("}, {Kind::kOperand, L"asin("}},
+    {kKeyCos, {Kind::kOperand, L"cos("}, {Kind::kOperand, L"acos("}},
+    {kKeyTan, {Kind::kOperand, L"tan("}, {Kind::kOperand, L"atan("}},
+    {kKeySinh, {Kind::kOperand, L"sinh("}, {Kind::kOperand, L"asinh("}},
+    {kKeyCosh, {Kind::kOperand, L"cosh("}, {Kind::kOperand, L"acosh("}},
+    {kKeyTanh, {Kind::kOperand, L"tanh("}, {Kind::kOperand, L"atanh("}},
+    {kKeyLn, {Kind::kOperand, L"ln("}, {Kind::kOperand, L"exp("}},
+    {kKeyLg, {Kind::kOperand, L"lg("}, {Kind::kOperand, L"10^"}},
+    {kKeySqrt, {Kind::kOperand, L"sqrt("}, {Kind::kSuffix, L"^2"}},
+    {kKeySquare, {Kind::kSuffix, L"^2"}, {Kind::kOperand, L"sqrt("}},
+    {kKeyCube, {Kind::kSuffix, L"^3"}, {Kind::kOperand, L"cbrt("}},
+    {kKeyPower, {Kind::kInfix, L"^"}, {Kind::kInfix, L"^(1/"}},
+    {kKeyTenPower, {Kind::kOperand, L"10^"}, {Kind::kOperand, L"exp("}},
+    {kKeyExp, {Kind::kOperand, L"exp("}, {Kind::kOperand, L"exp("}},
+    {kKeyReciprocal, {Kind::kSuffix, L"^(-1)"}, {Kind::kSuffix, L"^(-1)"}},
+    {kKeyRoot, {Kind::kInfix, L"^(1/"}, {Kind::kInfix, L"^(1/"}},
+    {kKeyFactorial, {Kind::kSuffix, L"!"}, {Kind::kSuffix, L"!"}},
+    {kKeyMemoryClear, Special(Kind::kMemoryClear), Special(Kind::kMemoryClear)},
+    {kKeyMemoryAdd, Special(Kind::kMemoryAdd), Special(Kind::kMemoryAdd)},
+    {kKeyMemorySubtract, Special(Kind::kMemorySubtract), Special(Kind::kMemorySubtract)},
+    {kKeyMemoryRecall, Special(Kind::kMemoryRecall), Special(Kind::kMemoryRecall)},
+    {kKeyRandom, Special(Kind::kRandom), Special(Kind::kRandom)},
 };
 static_assert(std::size(kModelKeys) == kLastKeyId - kFirstKeyId + 1);
 
 // The typed characters and the key whose first function each one runs.
 constexpr std::pair<wchar_t, int> kTypedKeys[] = {
-    {L'+', 1012}, {L'-', 1013}, {L'*', 1014}, {L'\u00D7', 1014}, {L'/', 1015}, {L'\u00F7', 1015},
-    {L'^', 1038}, {L'%', 1026}, {L'(', 1020}, {L')', 1021},      {L'!', 1043}, {L'.', 1011},
+    {L'+', kKeyPlus}, {L'-', kKeyMinus}, {L'*', kKeyTimes}, {L'\u00D7', kKeyTimes}, {L'/', kKeyDivide}, {L'\u00F7', kKeyDivide},
+    {L'^', kKeyPower}, {L'%', kKeyRemainder}, {L'(', kKeyOpenParen}, {L')', kKeyCloseParen},      {L'!', kKeyFactorial}, {L'.', kKeyPoint},
 };
 
 int TypedKey(wchar_t ch) {
@@ -278,7 +278,7 @@ bool IsNumberText(std::wstring_view text) {
 }
 
 std::wstring ExpectedKeyText(const ButtonDef& key, const State& s) {
-  if (key.id == 1023) return s.radians ? L"Rad" : L"Deg";
+  if (key.id == kKeyAngleMode) return s.radians ? key.label : key.secondLabel;
   return s.secondMode && !key.secondLabel.empty() ? key.secondLabel : key.label;
 }
 
@@ -300,24 +300,25 @@ void Compare(State& expected, Refresh refresh, bool focuses, bool drew, const ch
   if (g_secondMode != expected.secondMode) Fail("second-function mode", expected);
   if (g_radians != expected.radians) Fail("angle mode", expected);
 
-  if (g_window.display != g_expr) Fail("display does not show the text", expected);
+  if (g_fakeWindow.display != g_expr) Fail("display does not show the text", expected);
   std::wstring title{L"Vorlane-计算器"};
   if (std::fabs(g_memory) > 1e-12) title += L"   [M]";
-  if (g_window.title != title) Fail("title and memory mark", expected);
+  if (g_fakeWindow.title != title) Fail("title and memory mark", expected);
   for (const ButtonDef& key : g_buttons) {
-    if (g_window.keyTexts[key.id - kFirstKeyId] != ExpectedKeyText(key, expected)) {
+    if (g_fakeWindow.keyTexts[key.id] != ExpectedKeyText(key, expected)) {
       Fail("key label", expected);
     }
   }
-  if (g_window.foreignHandle || g_window.unknownKey) Fail("port called wrongly", expected);
+  if (g_fakeWindow.foreignHandleSeen || g_fakeWindow.unknownKeySeen) Fail("port called wrongly", expected);
 
   const int display = refresh == Refresh::kDisplay ? 1 : 0;
-  const int labels = refresh == Refresh::kLabels ? kLastKeyId - kFirstKeyId + 1 : 0;
-  if (g_window.displayCalls != display || g_window.titleCalls != display ||
-      g_window.keyCalls != labels) {
+  const int labels = refresh == Refresh::kLabels ? kKeyCount : 0;
+  const FakeWindow& w = g_fakeWindow;
+  if (w.CountCalls("display") != display || w.CountCalls("title") != display ||
+      w.CountCalls("key ") != labels) {
     Fail("not exactly one refresh", expected);
   }
-  if (g_window.focusCalls != (focuses ? 1 : 0) || (focuses && !g_window.focusedLast)) {
+  if (w.CountCalls("focus") != (focuses ? 1 : 0) || (focuses && w.calls.back() != "focus")) {
     Fail("focus", expected);
   }
 }
@@ -337,29 +338,29 @@ void RunKey(State& expected, int id, bool focuses) {
 void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
   const std::uint8_t op = *p++;
   auto next = [&]() -> std::uint8_t { return p < end ? *p++ : 0; };
-  ClearCallCounts();
+  g_fakeWindow.calls.clear();
 
   if (op < 0x90 || op >= 0xC8) {
-    const int id = kFirstKeyId + (op < 0x90 ? op : op - 0xC8) % 48;
+    const int id = kFirstKeyId + (op < 0x90 ? op : op - 0xC8) % kKeyCount;
     g_log += std::to_string(id) + " ";
-    OnKeyCommand(FuzzHandle(), id);
+    OnKeyCommand(FakeHandle(), id);
     RunKey(expected, id, true);
   } else if (op < 0xA0) {
     const int code = next();
     const std::uint8_t typedByte = next();
     const wchar_t typed = typedByte == 0 ? L'\0' : CharacterOf(typedByte);
     g_log += "down(" + std::to_string(code) + "," + std::to_string(typed) + ") ";
-    OnKeyDown(FuzzHandle(), code, typed);
-    const bool digitKey = (code >= 48 && code <= 57) || (code >= 96 && code <= 105);
+    OnKeyDown(FakeHandle(), code, typed);
+    const bool digitKey = (code >= kVkDigit0 && code <= kVkDigit0 + 9) || (code >= kVkNumpad0 && code <= kVkNumpad0 + 9);
     Refresh refresh = Refresh::kNone;
-    if (code == 13) {
+    if (code == kVkEnter) {
       bool drew = false;
       refresh = ApplyKey(expected, Special(Kind::kEquals), drew);
-    } else if (code == 27) {
+    } else if (code == kVkEscape) {
       expected.expr = L"0";
       expected.resultShown = false;
       refresh = Refresh::kDisplay;
-    } else if (code == 8) {
+    } else if (code == kVkBackspace) {
       if (expected.resultShown || expected.expr.size() <= 1) {
         expected.expr = L"0";
         expected.resultShown = false;
@@ -368,7 +369,7 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
       }
       refresh = Refresh::kDisplay;
     } else if (digitKey && TypedKey(typed) == 0) {
-      const wchar_t digit = static_cast<wchar_t>(L'0' + (code >= 96 ? code - 96 : code - 48));
+      const wchar_t digit = static_cast<wchar_t>(L'0' + (code >= kVkNumpad0 ? code - kVkNumpad0 : code - kVkDigit0));
       StartOperand(expected, std::wstring(1, digit), false);
       refresh = Refresh::kDisplay;
     }
@@ -376,7 +377,7 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
   } else if (op < 0xB0) {
     const wchar_t ch = CharacterOf(next());
     g_log += "typed(" + std::to_string(ch) + ") ";
-    OnTypedChar(FuzzHandle(), ch);
+    OnTypedChar(FakeHandle(), ch);
     if (const int id = TypedKey(ch)) {
       bool drew = false;
       const Refresh refresh = ApplyKey(expected, kModelKeys[id - kFirstKeyId].first, drew);
@@ -389,8 +390,8 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     std::wstring text;
     for (int i = 0; i < n && p < end; ++i) text.push_back(CharacterOf(*p++));
     g_log += "paste(" + std::to_string(text.size()) + ") ";
-    g_window.clipboard = text;
-    PasteClipboard(FuzzHandle());
+    g_fakeWindow.clipboard = text;
+    PasteClipboard(FakeHandle());
     std::wstring piece;
     for (wchar_t c : text) {
       const auto code = static_cast<std::uint32_t>(c);
@@ -399,17 +400,17 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     }
     if (!piece.empty()) StartOperand(expected, piece, false);
     Compare(expected, piece.empty() ? Refresh::kNone : Refresh::kDisplay, false, false, "paste");
-    if (g_window.clipboardReads != 1 || g_window.clipboard != text) Fail("paste's clipboard", expected);
+    if (g_fakeWindow.CountCalls("read clipboard") != 1 || g_fakeWindow.clipboard != text) Fail("paste's clipboard", expected);
   } else if (op < 0xC0) {
     g_log += "copy ";
-    CopyDisplay(FuzzHandle());
+    CopyDisplay(FakeHandle());
     Compare(expected, Refresh::kNone, false, false, "copy");
-    if (g_window.clipboardWrites != 1 || g_window.clipboard != g_expr) Fail("copy", expected);
+    if (g_fakeWindow.CountCalls("write clipboard") != 1 || g_fakeWindow.clipboard != g_expr) Fail("copy", expected);
   } else {
     const int b = next();
     const int id = (b & 1) != 0 ? kLastKeyId + 1 + (b >> 1) : kFirstKeyId - 1 - (b >> 1);
     g_log += "command(" + std::to_string(id) + ") ";
-    OnKeyCommand(FuzzHandle(), id);
+    OnKeyCommand(FakeHandle(), id);
     Compare(expected, Refresh::kNone, true, false, "command outside the keys");
   }
 }
@@ -418,7 +419,7 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ResetCalculator();
-  ResetFuzzWindow();
+  ResetFakeWindow();
   SeedRandom(static_cast<unsigned>(size));
   g_log.clear();
   State expected;

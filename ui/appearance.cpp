@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr int kMemoryRecallId = 1047;
-constexpr int kFirstEditingKeyId = 1017;  // AC, ⌫ and ± share red text on grey
-constexpr int kLastEditingKeyId = 1019;
-
 constexpr Rgb kRed{220, 50, 50};
 
 constexpr KeyColors kEqualsColors{kRed, {190, 40, 40}, {180, 30, 30}, {255, 255, 255}};
@@ -29,13 +25,14 @@ KeyColors KeyColorsFor(int id) {
       case kMemoryKey: {
         // mr is red whatever the memory holds; mc, m+ and m- stay grey.
         KeyColors colors = kMemoryColors;
-        if (id == kMemoryRecallId) colors.text = kRed;
+        if (id == kKeyMemoryRecall) colors.text = kRed;
         return colors;
       }
       default:
         break;
     }
   }
-  if (id >= kFirstEditingKeyId && id <= kLastEditingKeyId) return kEditingColors;
+  // AC, ⌫ and ± share red text on grey.
+  if (id == kKeyAllClear || id == kKeyErase || id == kKeySign) return kEditingColors;
   return kOtherColors;
 }

@@ -23,7 +23,7 @@ struct KeyColors {
 };
 
 // By control id: the key's colour class refined for AC/⌫/± and mr. Unknown ids get the
-// colours of an ordinary key (or of the editing keys for 1017 to 1019).
+// colours of an ordinary key.
 KeyColors KeyColorsFor(int id);
 
 inline constexpr Rgb kDisplayBackground{255, 255, 255};

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "calculator_fixture.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ const KeyRow kSecondFunctions[] = {
     {L"√", L"0^2", L"12^2", L"5^2", true},  // swapped with x²
     {L"x²", L"sqrt(", L"12sqrt(", L"sqrt(", false},
     {L"x³", L"cbrt(", L"12cbrt(", L"cbrt(", false},  // ∛ as an operand
-    {L"y^x", L"0^(1/", L"12^(1/", L"5^(1/", false},  // ʸ√x as key 1042
+    {L"y^x", L"0^(1/", L"12^(1/", L"5^(1/", false},  // ʸ√x as kKeyRoot
     {L"10^x", L"exp(", L"12exp(", L"exp(", false},
 };
 
@@ -364,7 +364,7 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
     Press(L"1 2");
     g_fakeWindow.calls.clear();
     OnKeyCommand(FakeHandle(), key.id);
-    if (key.id == 1022 || key.id == 1023) {
+    if (key.id == kKeySecond || key.id == kKeyAngleMode) {
       Calls relabel;
       for (const ButtonDef& button : g_buttons)
         relabel.push_back("key " + std::to_string(button.id));
@@ -380,7 +380,7 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
 }
 
 TEST_F(KeyCommandTest, IdsOutsideTheKeypadOnlyTakeTheFocus) {
-  for (int id : {0, -1, 999, kDisplayId, 1049, 1100, 65535}) {
+  for (int id : std::initializer_list<int>{0, -1, 999, kDisplayId, 1049, 1100, 65535}) {
     SCOPED_TRACE(id);
     Press(L"1 2 +");
     g_fakeWindow.calls.clear();

@@ -9,7 +9,7 @@ class KeyboardTest : public CalculatorTest {
  protected:
   static void KeyDown(int code, wchar_t typed = 0) { OnKeyDown(FakeHandle(), code, typed); }
   static void TypeDigits(std::wstring_view digits) {
-    for (wchar_t digit : digits) KeyDown(kKeyDigit0 + (digit - L'0'), digit);
+    for (wchar_t digit : digits) KeyDown(kVkDigit0 + (digit - L'0'), digit);
   }
   static void Type(std::wstring_view chars) {
     for (wchar_t ch : chars) OnTypedChar(FakeHandle(), ch);
@@ -23,7 +23,7 @@ class KeyboardTest : public CalculatorTest {
 TEST_F(KeyboardTest, DigitsEnterAndReplaceTheResult) {
   TypeDigits(L"12");
   ExpectText(L"12");
-  KeyDown(kKeyEnter);
+  KeyDown(kVkEnter);
   ExpectText(L"12");
   EXPECT_TRUE(g_resultShown);
   TypeDigits(L"3");
@@ -37,8 +37,8 @@ TEST_F(KeyboardTest, NumericKeypadDigitsEnterLikeTheMainOnes) {
   for (int digit = 0; digit <= 9; ++digit) {
     SCOPED_TRACE(digit);
     Press(L"AC 1");
-    KeyDown(kKeyNumpadDigit0 + digit);
-    KeyDown(kKeyDigit0 + digit, static_cast<wchar_t>(L'0' + digit));
+    KeyDown(kVkNumpad0 + digit);
+    KeyDown(kVkDigit0 + digit, static_cast<wchar_t>(L'0' + digit));
     ExpectText(L"1" + std::wstring(2, static_cast<wchar_t>(L'0' + digit)));
   }
 }
@@ -59,56 +59,56 @@ TEST_F(KeyboardTest, DigitRuleDiffersFromTheDigitKeysOnInfinity) {
 // operator alone, not "8" followed by "*".
 TEST_F(KeyboardTest, DigitKeyThatTypesAnOperatorEntersOnlyTheOperator) {
   Press(L"2");
-  KeyDown(kKeyDigit0 + 8, L'*');
+  KeyDown(kVkDigit0 + 8, L'*');
   Type(L"*");
   ExpectText(L"2*");
-  KeyDown(kKeyDigit0 + 9, L'(');
+  KeyDown(kVkDigit0 + 9, L'(');
   Type(L"(");
-  KeyDown(kKeyDigit0 + 1, L'!');
-  KeyDown(kKeyDigit0 + 5, L'%');
-  KeyDown(kKeyNumpadDigit0 + 3, L'.');
+  KeyDown(kVkDigit0 + 1, L'!');
+  KeyDown(kVkDigit0 + 5, L'%');
+  KeyDown(kVkNumpad0 + 3, L'.');
   ExpectText(L"2*(");
 
   // Unknown, digit or other typed characters: the digit enters, modifiers ignored.
-  KeyDown(kKeyDigit0 + 8);
-  KeyDown(kKeyDigit0 + 7, L'7');
-  KeyDown(kKeyDigit0 + 2, L'\u00E9');  // é on a French keyboard's 2
-  KeyDown(kKeyNumpadDigit0 + 4, L'4');
+  KeyDown(kVkDigit0 + 8);
+  KeyDown(kVkDigit0 + 7, L'7');
+  KeyDown(kVkDigit0 + 2, L'\u00E9');  // é on a French keyboard's 2
+  KeyDown(kVkNumpad0 + 4, L'4');
   ExpectText(L"2*(8724");
 }
 
 TEST_F(KeyboardTest, EnterEscapeBackspace) {
   Press(L"5 m+");
   TypeDigits(L"2");
-  KeyDown(kKeyEnter);
-  KeyDown(kKeyEscape);
+  KeyDown(kVkEnter);
+  KeyDown(kVkEscape);
   ExpectText(L"0");
   EXPECT_FALSE(g_resultShown);
   EXPECT_EQ(g_memory, 5.0);
 
   TypeDigits(L"12");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"1");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"0");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"0");
 
   Press(L"1 ÷ 0 =");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"0");
   EXPECT_FALSE(g_resultShown);
 
   Press(L"sin");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"sin");
   Press(L"AC ± ⌫ ±");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"0");
 
   // Unlike ⌫, Backspace treats "错误" as a plain text once it is no longer shown.
   Press(L"1 ÷ 0 = + ⌫");
-  KeyDown(kKeyBackspace);
+  KeyDown(kVkBackspace);
   ExpectText(L"错");
 }
 
@@ -131,9 +131,9 @@ TEST_F(KeyboardTest, KeyboardNeverTakesTheFocusOrRelabels) {
   g_fakeWindow.calls.clear();
   TypeDigits(L"3");
   Type(L"+");
-  KeyDown(kKeyBackspace);
-  KeyDown(kKeyEnter);
-  KeyDown(kKeyEscape);
+  KeyDown(kVkBackspace);
+  KeyDown(kVkEnter);
+  KeyDown(kVkEscape);
   Type(L".()");
   for (const std::string& call : g_fakeWindow.calls)
     EXPECT_TRUE(call == "display" || call == "title") << call;
@@ -208,7 +208,7 @@ TEST_F(KeyboardTest, TypedExpressionEvaluates) {
   TypeDigits(L"3");
   Type(L"+");
   TypeDigits(L"4");
-  KeyDown(kKeyEnter);
+  KeyDown(kVkEnter);
   ExpectText(L"14");
 }
 
@@ -224,6 +224,36 @@ TEST_F(KeyboardTest, CopyPutsTheTextOnTheClipboard) {
   CopyDisplay(FakeHandle());
   EXPECT_EQ(g_fakeWindow.clipboard, kErrorText);
   EXPECT_TRUE(g_resultShown);
+}
+
+// The bindings of Windows programs; with Alt held (AltGr too) none of them acts.
+TEST_F(KeyboardTest, CopyAndPasteShortcuts) {
+  struct Row {
+    int keyCode;
+    unsigned modifiers;
+    const char* call;  // the first port call; nullptr: the key-down does nothing
+  };
+  const Row kRows[] = {
+      {kVkC, kControlHeld, "write clipboard"},
+      {kVkInsert, kControlHeld, "write clipboard"},
+      {kVkInsert, kControlHeld | kShiftHeld, "write clipboard"},
+      {kVkV, kControlHeld, "read clipboard"},
+      {kVkV, kControlHeld | kShiftHeld, "read clipboard"},
+      {kVkInsert, kShiftHeld, "read clipboard"},
+      {kVkC, kControlHeld | kAltHeld, nullptr},
+      {kVkV, kControlHeld | kAltHeld, nullptr},
+      {kVkInsert, kShiftHeld | kAltHeld, nullptr},
+      {kVkC, kNoModifier, nullptr},
+      {kVkV, kShiftHeld, nullptr},
+      {kVkInsert, kNoModifier, nullptr},
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(::testing::Message() << row.keyCode << " with " << row.modifiers);
+    g_fakeWindow.calls.clear();
+    OnKeyDown(FakeHandle(), row.keyCode, 0, row.modifiers);
+    const std::string first = g_fakeWindow.calls.empty() ? "" : g_fakeWindow.calls.front();
+    EXPECT_EQ(first, row.call == nullptr ? "" : row.call);
+  }
 }
 
 TEST_F(KeyboardTest, PasteEntersOneOperand) {

@@ -8,7 +8,7 @@
 #include "calculator_fixture.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ TEST(KeypadTable, IdsAndCellsFillTheGridOnce) {
 
 TEST(KeypadTable, FindButtonByIdOnly) {
   for (const ButtonDef& key : g_buttons) EXPECT_EQ(FindButton(key.id), &key);
-  for (int id : {kDisplayId, 0, -1, 1049, 2000}) EXPECT_EQ(FindButton(id), nullptr) << id;
+  for (int id : std::initializer_list<int>{kDisplayId, 0, -1, 1049, 2000}) EXPECT_EQ(FindButton(id), nullptr) << id;
 }
 
 class KeyLabelTest : public CalculatorTest {};
@@ -71,21 +71,27 @@ TEST_F(KeyLabelTest, EachModeShowsItsTexts) {
     Press(mode.keys);
     for (const ExpectedKey& key : kExpectedKeys) {
       std::wstring text = mode.second && *key.secondLabel ? key.secondLabel : key.label;
-      if (key.id == 1023) text = mode.angleKey;
+      if (key.id == kKeyAngleMode) text = mode.angleKey;
       EXPECT_EQ(g_fakeWindow.keyTexts[key.id], text) << key.id;
       EXPECT_EQ(KeyText(*FindButton(key.id)), text) << key.id;
+      // A description goes with every label a key can show, and changes with it.
+      const ButtonDef& def = *FindButton(key.id);
+      const std::wstring& said = g_fakeWindow.keyDescriptions[key.id];
+      EXPECT_FALSE(said.empty()) << key.id;
+      EXPECT_EQ(said, text == def.label ? def.description : def.secondDescription) << key.id;
+      EXPECT_EQ(def.secondLabel.empty(), def.secondDescription.empty()) << key.id;
     }
   }
 }
 
 TEST_F(KeyLabelTest, SecondModeExamples) {
   Press(L"2nd");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1027], L"asin");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1036], L"\u221A");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1035], L"x\u00B2");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1022], L"2nd");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1016], L"=");
-  EXPECT_EQ(g_fakeWindow.keyTexts[1023], L"Rad");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeySin], L"asin");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeySquare], L"\u221A");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeySqrt], L"x\u00B2");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeySecond], L"2nd");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeyEquals], L"=");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeyAngleMode], L"Rad");
 }
 
 TEST_F(KeyLabelTest, ModeKeysLeaveTheDisplayAlone) {
@@ -172,7 +178,7 @@ TEST(Layout, KeysOnTheGrid) {
 }
 
 TEST(Layout, StartSizeLeavesMarginsOf12PlusTheRemainder) {
-  const ButtonDef& equals = *FindButton(1016);  // bottom right
+  const ButtonDef& equals = *FindButton(kKeyEquals);  // bottom right
   const Rect rect = KeyRect(equals, kStartClientWidth, kStartClientHeight);
   EXPECT_EQ(rect.x, 698);
   EXPECT_EQ(rect.y, 462);
@@ -189,20 +195,20 @@ struct ColorRow {
 };
 
 // COLORREF values 0x00BBGGRR.
-constexpr ColorRow kEqualsRow{1016, 0x3232DC, 0x2828BE, 0x1E1EB4, 0xFFFFFF};
+constexpr ColorRow kEqualsRow{kKeyEquals, 0x3232DC, 0x2828BE, 0x1E1EB4, 0xFFFFFF};
 constexpr ColorRow kOperator{0, 0xEBEBFD, 0xC8C8F0, 0xA0A0E6, 0x3232DC};
-constexpr ColorRow kMemoryRecall{1047, 0xF5F5FC, 0xDCDCF5, 0xB4B4E1, 0x3232DC};
+constexpr ColorRow kMemoryRecall{kKeyMemoryRecall, 0xF5F5FC, 0xDCDCF5, 0xB4B4E1, 0x3232DC};
 constexpr ColorRow kMemory{0, 0xF5F5FC, 0xDCDCF5, 0xB4B4E1, 0xA0A0A0};
 constexpr ColorRow kEditing{0, 0xF7F7F7, 0xE1E1E1, 0xC8C8C8, 0x3232DC};
 constexpr ColorRow kOther{0, 0xF7F7F7, 0xDCDCDC, 0xCDCDCD, 0x323232};
 
 ColorRow ExpectedColors(int id) {
   ColorRow row = kOther;
-  if (id == 1016) row = kEqualsRow;
-  if (id >= 1012 && id <= 1015) row = kOperator;
-  if (id >= 1044 && id <= 1046) row = kMemory;
-  if (id == 1047) row = kMemoryRecall;
-  if (id >= 1017 && id <= 1019) row = kEditing;
+  if (id == kKeyEquals) row = kEqualsRow;
+  if (id >= kKeyPlus && id <= kKeyDivide) row = kOperator;
+  if (id >= kKeyMemoryClear && id <= kKeyMemorySubtract) row = kMemory;
+  if (id == kKeyMemoryRecall) row = kMemoryRecall;
+  if (id >= kKeyAllClear && id <= kKeySign) row = kEditing;
   row.id = id;
   return row;
 }
@@ -220,18 +226,18 @@ TEST(KeyColors, EveryKey) {
 }
 
 TEST(KeyColors, IdsWithoutAKeyAreOrdinaryKeys) {
-  for (int id : {kDisplayId, 0, -1, 1049, 5000}) ExpectColors(ExpectedColors(id));
+  for (int id : std::initializer_list<int>{kDisplayId, 0, -1, 1049, 5000}) ExpectColors(ExpectedColors(id));
 }
 
 TEST(KeyColors, MemoryKeysDoNotFollowTheMemory) {
   g_memory = 5.0;
-  ExpectColors(ExpectedColors(1044));
-  ExpectColors(ExpectedColors(1047));
+  ExpectColors(ExpectedColors(kKeyMemoryClear));
+  ExpectColors(ExpectedColors(kKeyMemoryRecall));
   g_memory = 0.0;
 }
 
 TEST(KeyColors, RgbAndColorRefAgree) {
-  const KeyColors equals = KeyColorsFor(1016);
+  const KeyColors equals = KeyColorsFor(kKeyEquals);
   EXPECT_EQ(equals.fill, (Rgb{220, 50, 50}));
   EXPECT_EQ(equals.pressedFill, (Rgb{190, 40, 40}));
   EXPECT_EQ(ToColorRef(kDisplayTextColor), 0x141414u);

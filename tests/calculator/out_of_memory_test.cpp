@@ -105,7 +105,7 @@ TEST_F(OutOfMemoryTest, EvaluationShowsTheErrorText) {
   for (int i = 0; i < 200; ++i) nested += L"(1+";
   nested += L"1";
   Check([&] { PasteText(nested); }, [] { Press(L"="); }, {{L"错误", true}});
-  Check([&] { PasteText(nested); }, [] { OnKeyDown(FakeHandle(), kKeyEnter); }, {{L"错误", true}});
+  Check([&] { PasteText(nested); }, [] { OnKeyDown(FakeHandle(), kVkEnter); }, {{L"错误", true}});
 }
 
 TEST_F(OutOfMemoryTest, KeysOnALongTextAreAllOrNothing) {
@@ -117,7 +117,7 @@ TEST_F(OutOfMemoryTest, KeysOnALongTextAreAllOrNothing) {
     CheckAllOrNothing(setup, [&] { Press(keys); });
   }
   CheckAllOrNothing(setup, [] { PasteClipboard(FakeHandle()); });
-  CheckAllOrNothing(setup, [] { OnKeyDown(FakeHandle(), kKeyDigit0 + 4, L'4'); });
+  CheckAllOrNothing(setup, [] { OnKeyDown(FakeHandle(), kVkDigit0 + 4, L'4'); });
   CheckAllOrNothing(setup, [] { OnTypedChar(FakeHandle(), L'('); });
   CheckAllOrNothing(setup, [] { CopyDisplay(FakeHandle()); });
 }

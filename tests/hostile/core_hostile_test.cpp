@@ -4,7 +4,7 @@
 
 #include "calculator_fixture.h"
 #include "hostile_util.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -133,7 +133,7 @@ TEST_F(HostileCoreTest, TenThousandFunctionKeys) {
 
   for (int i = 0; i < n; ++i) Press(L"2nd");  // an even count: back to the first labels
   EXPECT_FALSE(g_secondMode);
-  EXPECT_EQ(g_fakeWindow.keyTexts[1027], L"sin");
+  EXPECT_EQ(g_fakeWindow.keyTexts[kKeySin], L"sin");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "child_process.h"
 #include "engine/engine.h"
 #include "fake_window.h"
+#include "ui/keypad.h"
 #include "hostile_util.h"
 #include "tools/utf8.h"
 
@@ -42,7 +43,7 @@ TEST(HostileMemory, TenMegabytePasteAndEquals) {
     ResetFakeWindow();
     g_fakeWindow.clipboard = text;
     PasteClipboard(FakeHandle());
-    OnKeyCommand(FakeHandle(), 1016);  // =
+    OnKeyCommand(FakeHandle(), kKeyEquals);  // =
     return g_expr == expected && g_fakeWindow.display == expected && g_resultShown ? 0 : 1;
   });
   ASSERT_TRUE(child.finished);

@@ -27,7 +27,7 @@
 #include "ui/layout.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 void PrintTo(const Rgb& c, std::ostream* os) {
   *os << "rgb(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";
@@ -203,17 +203,17 @@ TEST_F(Window, KeysAreRelabelledBySecondAndAngleMode) {
   };
 
   Click("2nd");
-  EXPECT_EQ(window->FindKey(1027)->text(), "asin");
-  EXPECT_EQ(window->FindKey(1035)->text(), "x²");
-  EXPECT_EQ(window->FindKey(1036)->text(), "√");
-  EXPECT_EQ(window->FindKey(1022)->text(), "2nd");
+  EXPECT_EQ(window->FindKey(kKeySin)->text(), "asin");
+  EXPECT_EQ(window->FindKey(kKeySqrt)->text(), "x²");
+  EXPECT_EQ(window->FindKey(kKeySquare)->text(), "√");
+  EXPECT_EQ(window->FindKey(kKeySecond)->text(), "2nd");
   expectAllKeysShowTheirText();
 
   Click("Rad");
-  EXPECT_EQ(window->FindKey(1023)->text(), "Deg");
+  EXPECT_EQ(window->FindKey(kKeyAngleMode)->text(), "Deg");
   Click("2nd");
-  EXPECT_EQ(window->FindKey(1027)->text(), "sin");
-  EXPECT_EQ(window->FindKey(1023)->text(), "Deg");
+  EXPECT_EQ(window->FindKey(kKeySin)->text(), "sin");
+  EXPECT_EQ(window->FindKey(kKeyAngleMode)->text(), "Deg");
   expectAllKeysShowTheirText();
   EXPECT_EQ(Shown(), "0");  // mode keys leave the display alone
 }
@@ -242,7 +242,7 @@ TEST_F(Window, KeysAndDisplayFollowTheGridAtStartAndAfterAResize) {
   QTRY_COMPARE(window->size(), QSize(60, 130));
   SCOPED_TRACE("below the minimum");
   expectLaidOut(60, 130);
-  EXPECT_TRUE(window->FindKey(1016)->rect().isEmpty());
+  EXPECT_TRUE(window->FindKey(kKeyEquals)->rect().isEmpty());
 }
 
 TEST_F(Window, KeysArePaintedInTheColoursOfTheirId) {
@@ -267,8 +267,8 @@ TEST_F(Window, KeysArePaintedInTheColoursOfTheirId) {
 }
 
 TEST_F(Window, AHeldKeyFillsDarkerAndItsTextMovesOnePixel) {
-  KeyWidget* equals = window->FindKey(1016);
-  const KeyColors colors = KeyColorsFor(1016);
+  KeyWidget* equals = window->FindKey(kKeyEquals);
+  const KeyColors colors = KeyColorsFor(kKeyEquals);
   const int border = kKeyInset + kKeyBorderWidth;
   const QRect inner = equals->rect().adjusted(border + 4, border + 4, -border - 4, -border - 4);
 
@@ -337,9 +337,9 @@ TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {
   Click("( ) =");
   ASSERT_EQ(Shown(), "错误");
   expectDrawable(Shown(), window->Display()->font());
-  expectDrawable(window->FindKey(1018)->text() + window->FindKey(1024)->text() +
-                     window->FindKey(1042)->text(),
-                 window->FindKey(1018)->font());
+  expectDrawable(window->FindKey(kKeyErase)->text() + window->FindKey(kKeyPi)->text() +
+                     window->FindKey(kKeyRoot)->text(),
+                 window->FindKey(kKeyErase)->font());
 }
 
 // Faces of the Windows program's kind that scripts/setup installs, with the cell height
@@ -353,7 +353,7 @@ TEST_F(Window, FontsAreOfTheKindAndCellHeightOfTheWindowsProgram) {
   };
   const std::vector<Case> cases = {
       {"display", window->Display()->font(), kDisplayFont, true},
-      {"key", window->FindKey(1001)->font(), kKeyFont, false},
+      {"key", window->FindKey(kKey0)->font(), kKeyFont, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,16 +1,24 @@
 #include "fake_window.h"
 
+#include "calculator/refresh.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
 
 FakeWindow g_fakeWindow;
 
-// As a window program creates its window: the start text, the bare title and the labels.
 void ResetFakeWindow() {
   g_fakeWindow = FakeWindow{};
   g_fakeWindow.display = L"0";
   g_fakeWindow.title = kWindowTitle;
-  for (const ButtonDef& key : g_buttons) g_fakeWindow.keyTexts[key.id] = key.label;
+  for (const ButtonDef& key : g_buttons) {
+    g_fakeWindow.keyTexts[key.id] = key.label;
+    g_fakeWindow.keyDescriptions[key.id] = key.description;
+  }
+}
+
+int FakeWindow::CountCalls(std::string_view word) const {
+  int count = 0;
+  for (const std::string& call : calls) count += call.starts_with(word);
+  return count;
 }
 
 namespace {
@@ -32,9 +40,15 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
   g_fakeWindow.title = title;
 }
 
-void SetKeyText(WindowHandle window, int id, const std::wstring& text) {
+void SetKeyText(WindowHandle window, int id, const std::wstring& text,
+                const std::wstring& description) {
   Record(window, "key " + std::to_string(id));
+  if (FindButton(id) == nullptr) {
+    g_fakeWindow.unknownKeySeen = true;
+    return;
+  }
   g_fakeWindow.keyTexts[id] = text;
+  g_fakeWindow.keyDescriptions[id] = description;
 }
 
 void FocusMainWindow(WindowHandle window) { Record(window, "focus"); }

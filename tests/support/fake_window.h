@@ -1,24 +1,33 @@
-// A window that records what the calculator core sets on it.
+// The window the core's tests and fuzzers run it on: records what the core sets on it,
+// call by call.
 #pragma once
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "ui/window_port.h"
+#include "calculator/window_port.h"
 
 struct FakeWindow {
   std::wstring display;
   std::wstring title;
-  std::map<int, std::wstring> keyTexts;
+  std::map<int, std::wstring> keyTexts;  // by key id
+  std::map<int, std::wstring> keyDescriptions;
   std::wstring clipboard;
   // One entry per port call, in order: "display", "title", "key 1022", "focus",
   // "read clipboard", "write clipboard".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
+  bool unknownKeySeen = false;     // a key text was set for an id that is no key
+
+  // How many of the calls since they were last cleared start with this word.
+  int CountCalls(std::string_view word) const;
 };
 
 extern FakeWindow g_fakeWindow;
 
 inline WindowHandle FakeHandle() { return &g_fakeWindow; }
+// As a window program creates its window: the start text, the bare title, every key's
+// first label and description.
 void ResetFakeWindow();

@@ -147,7 +147,7 @@ void PrintTo(const Rgb& color, std::ostream* out) {
   *out << "R " << int{color.r} << ", G " << int{color.g} << ", B " << int{color.b};
 }
 
-void CalculatorTest::SetUp() {
+void CalculatorProcessTest::SetUp() {
   std::wstring commandLine = L"\"" + ProgramFolder() + L"vorlane-calc.exe\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -173,7 +173,7 @@ void CalculatorTest::SetUp() {
   SetForegroundWindow(main_);
 }
 
-void CalculatorTest::TearDown() {
+void CalculatorProcessTest::TearDown() {
   if (process_.hProcess != nullptr) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && IsWindow(main_)) {
       PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -188,38 +188,38 @@ void CalculatorTest::TearDown() {
   if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
 }
 
-HWND CalculatorTest::Key(int id) const { return GetDlgItem(main_, id); }
+HWND CalculatorProcessTest::Key(int id) const { return GetDlgItem(main_, id); }
 
-HWND CalculatorTest::Display() const { return GetDlgItem(main_, kDisplayId); }
+HWND CalculatorProcessTest::Display() const { return GetDlgItem(main_, kDisplayId); }
 
-void CalculatorTest::Click(int id) const {
+void CalculatorProcessTest::Click(int id) const {
   HWND key = Key(id);
   ASSERT_NE(key, nullptr) << "no key " << id;
   SendMessageW(key, BM_CLICK, 0, 0);
 }
 
-void CalculatorTest::ClickAll(std::initializer_list<int> ids) const {
+void CalculatorProcessTest::ClickAll(std::initializer_list<int> ids) const {
   for (int id : ids) Click(id);
 }
 
-std::wstring CalculatorTest::DisplayText() const { return TextOf(Display()); }
+std::wstring CalculatorProcessTest::DisplayText() const { return TextOf(Display()); }
 
-std::wstring CalculatorTest::Title() const { return TextOf(main_); }
+std::wstring CalculatorProcessTest::Title() const { return TextOf(main_); }
 
-std::wstring CalculatorTest::WaitForDisplay(const std::wstring& expected) const {
+std::wstring CalculatorProcessTest::WaitForDisplay(const std::wstring& expected) const {
   std::wstring text;
   WaitUntil([&] { return (text = DisplayText()) == expected; }, 5000);
   return text;
 }
 
-HWND CalculatorTest::FocusWindow() const {
+HWND CalculatorProcessTest::FocusWindow() const {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   GetGUIThreadInfo(process_.dwThreadId, &info);
   return info.hwndFocus;
 }
 
-void CalculatorTest::PressKeys(std::initializer_list<WORD> modifiers, WORD key) const {
+void CalculatorProcessTest::PressKeys(std::initializer_list<WORD> modifiers, WORD key) const {
   std::vector<INPUT> inputs;
   for (WORD modifier : modifiers) inputs.push_back(KeyInput(modifier, false));
   inputs.push_back(KeyInput(key, false));
@@ -230,14 +230,14 @@ void CalculatorTest::PressKeys(std::initializer_list<WORD> modifiers, WORD key) 
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void CalculatorTest::PostKeyDown(WPARAM keyCode) const {
+void CalculatorProcessTest::PostKeyDown(WPARAM keyCode) const {
   const auto scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(keyCode), MAPVK_VK_TO_VSC));
   PostMessageW(main_, WM_KEYDOWN, keyCode, 1 | (scan << 16));
 }
 
-void CalculatorTest::PostChar(wchar_t ch) const { PostMessageW(main_, WM_CHAR, ch, 1); }
+void CalculatorProcessTest::PostChar(wchar_t ch) const { PostMessageW(main_, WM_CHAR, ch, 1); }
 
-void CalculatorTest::SetClipboard(const std::wstring& text) const {
+void CalculatorProcessTest::SetClipboard(const std::wstring& text) const {
   ASSERT_TRUE(WaitUntil([&] { return OpenClipboard(clipboardOwner_) != FALSE; }, 2000));
   EmptyClipboard();
   const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
@@ -248,7 +248,7 @@ void CalculatorTest::SetClipboard(const std::wstring& text) const {
   CloseClipboard();
 }
 
-std::wstring CalculatorTest::Clipboard() const {
+std::wstring CalculatorProcessTest::Clipboard() const {
   std::wstring text;
   if (!WaitUntil([&] { return OpenClipboard(clipboardOwner_) != FALSE; }, 2000)) return text;
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -259,13 +259,13 @@ std::wstring CalculatorTest::Clipboard() const {
   return text;
 }
 
-POINT CalculatorTest::ToScreen(int x, int y) const {
+POINT CalculatorProcessTest::ToScreen(int x, int y) const {
   POINT point{x, y};
   ClientToScreen(main_, &point);
   return point;
 }
 
-Screenshot CalculatorTest::CaptureWindow() const {
+Screenshot CalculatorProcessTest::CaptureWindow() const {
   RECT area{};
   GetWindowRect(main_, &area);
   Screenshot shot;

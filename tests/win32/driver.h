@@ -48,7 +48,7 @@ void SaveBitmap(const Screenshot& shot, const std::wstring& path);
 void PrintTo(const Rgb& color, std::ostream* out);
 
 // One running vorlane-calc.exe, started beside this test program, and its main window.
-class CalculatorTest : public ::testing::Test {
+class CalculatorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;

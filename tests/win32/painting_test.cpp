@@ -6,7 +6,7 @@
 
 #include "driver.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -111,7 +111,7 @@ Screenshot Crop(const Screenshot& shot, RECT area) {
 // U+0378 is unassigned: every font draws its missing-glyph shape for it.
 constexpr wchar_t kMissingGlyph = L'\u0378';
 
-class PaintingTest : public CalculatorTest {
+class PaintingTest : public CalculatorProcessTest {
  protected:
   // A failed test leaves its screen behind, <test name>.bmp in the working folder.
   void TearDown() override {
@@ -121,7 +121,7 @@ class PaintingTest : public CalculatorTest {
       const std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
       SaveBitmap(CaptureScreen(outer), std::wstring(name.begin(), name.end()) + L".bmp");
     }
-    CalculatorTest::TearDown();
+    CalculatorProcessTest::TearDown();
   }
 
   // The key's cell in screen coordinates.
@@ -220,12 +220,12 @@ TEST_F(PaintingTest, SampleKeysShowTheirListedColours) {
     Rgb border;
   };
   const Row rows[] = {
-      {1016, false, {220, 50, 50}, {180, 30, 30}},    // "=" red
-      {1016, true, {190, 40, 40}, {180, 30, 30}},     // and darker while held
-      {1017, true, {225, 225, 225}, {200, 200, 200}}, // AC lighter than other held grey keys
-      {1005, true, {220, 220, 220}, {205, 205, 205}}, // "4"
-      {1012, false, {253, 235, 235}, {230, 160, 160}},// "+"
-      {1047, false, {252, 245, 245}, {225, 180, 180}},// "mr"
+      {kKeyEquals, false, {220, 50, 50}, {180, 30, 30}},    // "=" red
+      {kKeyEquals, true, {190, 40, 40}, {180, 30, 30}},     // and darker while held
+      {kKeyAllClear, true, {225, 225, 225}, {200, 200, 200}}, // AC lighter than other held grey keys
+      {kKey4, true, {220, 220, 220}, {205, 205, 205}}, // "4"
+      {kKeyPlus, false, {253, 235, 235}, {230, 160, 160}},// "+"
+      {kKeyMemoryRecall, false, {252, 245, 245}, {225, 180, 180}},// "mr"
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.id << (row.pressed ? " pressed" : ""));
@@ -240,17 +240,17 @@ TEST_F(PaintingTest, SampleKeysShowTheirListedColours) {
     SendMessageW(Key(row.id), BM_SETSTATE, FALSE, 0);
   }
   // mr's text is red, mc's grey, whatever the memory holds.
-  ClickAll({1002, 1045});  // 1, m+: the memory holds 1
+  ClickAll({kKey1, kKeyMemoryAdd});  // 1, m+: the memory holds 1
   const Screenshot shot = CaptureWindow();
-  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1047)), {252, 245, 245}), {220, 50, 50}), 40);
-  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(1044)), {252, 245, 245}), {160, 160, 160}), 40);
+  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(kKeyMemoryRecall)), {252, 245, 245}), {220, 50, 50}), 40);
+  EXPECT_LE(Distance(StrongestInk(shot, TextArea(Cell(kKeyMemoryClear)), {252, 245, 245}), {160, 160, 160}), 40);
 }
 
 // Every symbol of every label, in both modes, is drawn as itself: the key looks different
 // when that one character is swapped for a missing glyph.
 TEST_F(PaintingTest, KeyLabelsHaveAGlyphForEverySymbol) {
   for (const bool second : {false, true}) {
-    if (second) Click(1022);  // 2nd
+    if (second) Click(kKeySecond);  // 2nd
     RECT outer{};
     GetWindowRect(main_, &outer);
     const Screenshot window = SettledShot(outer);
@@ -277,7 +277,7 @@ TEST_F(PaintingTest, KeyLabelsHaveAGlyphForEverySymbol) {
 }
 
 TEST_F(PaintingTest, TheDisplayIsWhiteWithDarkText) {
-  ClickAll({1009, 1009, 1009});  // 888
+  ClickAll({kKey8, kKey8, kKey8});  // 888
   ASSERT_EQ(WaitForDisplay(L"888"), L"888");
   const Screenshot shot = SettledShot(DisplayArea());
   const RECT area = DisplayArea();
@@ -312,18 +312,18 @@ TEST_F(PaintingTest, ChineseTitleIsDrawnWithACjkFont) {
   const Ink boxInk = DifferenceOf(boxes, latin);
   EXPECT_TRUE(boxInk.Empty() || LooksRepeated(boxInk));
 
-  Click(1017);  // AC: UpdateDisplay writes the real title again
+  Click(kKeyAllClear);  // AC: UpdateDisplay writes the real title again
   EXPECT_EQ(Title(), std::wstring(kWindowTitle));
 }
 
 TEST_F(PaintingTest, ChineseDisplayTextIsDrawnWithACjkFont) {
   const RECT area = DisplayArea();
-  ClickAll({1002, 1015, 1001, 1016});  // 1 ÷ 0 =
+  ClickAll({kKey1, kKeyDivide, kKey0, kKeyEquals});  // 1 ÷ 0 =
   ASSERT_EQ(DisplayText(), L"\u9519\u8BEF");  // 错误
   const Screenshot error = SettledShot(area);
   const Ink errorInk = InkOf(error, area, kDisplayBackground);
 
-  Click(1017);
+  Click(kKeyAllClear);
   SetClipboard(std::wstring(2, kMissingGlyph));
   PressKeys({VK_CONTROL}, 'V');
   ASSERT_EQ(WaitForDisplay(std::wstring(2, kMissingGlyph)), std::wstring(2, kMissingGlyph));

@@ -4,7 +4,7 @@
 
 #include "driver.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void ExpectLaidOut(HWND main, const char* when) {
   }
 }
 
-using WindowTest = CalculatorTest;
+using WindowTest = CalculatorProcessTest;
 
 TEST_F(WindowTest, HasTheDisplayAndOneOwnerDrawnButtonPerKey) {
   EXPECT_EQ(ClassOf(main_), L"URG");
@@ -97,14 +97,14 @@ TEST_F(WindowTest, KeysEditAndEvaluateAndRelabel) {
   EXPECT_EQ(Title(), kTitle);
 
   Click(Id(L"2nd"));
-  EXPECT_EQ(TextOf(Key(1027)), L"asin");
-  EXPECT_EQ(TextOf(Key(1035)), L"x\u00B2");
-  EXPECT_EQ(TextOf(Key(1036)), L"\u221A");
-  Click(1023);
-  EXPECT_EQ(TextOf(Key(1023)), L"Deg");
+  EXPECT_EQ(TextOf(Key(kKeySin)), L"asin");
+  EXPECT_EQ(TextOf(Key(kKeySqrt)), L"x\u00B2");
+  EXPECT_EQ(TextOf(Key(kKeySquare)), L"\u221A");
+  Click(kKeyAngleMode);
+  EXPECT_EQ(TextOf(Key(kKeyAngleMode)), L"Deg");
   Click(Id(L"2nd"));
-  EXPECT_EQ(TextOf(Key(1027)), L"sin");
-  EXPECT_EQ(TextOf(Key(1023)), L"Deg");
+  EXPECT_EQ(TextOf(Key(kKeySin)), L"sin");
+  EXPECT_EQ(TextOf(Key(kKeyAngleMode)), L"Deg");
 
   ClickAll({Id(L"AC"), Id(L"1"), Id(L"\u00F7"), Id(L"0"), Id(L"=")});
   EXPECT_EQ(DisplayText(), L"\u9519\u8BEF");  // 错误

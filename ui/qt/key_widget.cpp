@@ -12,11 +12,7 @@ KeyWidget::KeyWidget(int id, QWidget* parent) : QAbstractButton(parent), keyId(i
 }
 
 QSize KeyWidget::sizeHint() const {
-  const ButtonDef* key = FindButton(keyId);
-  if (key == nullptr) {
-    return {};
-  }
-  const Rect cell = KeyRect(*key, kStartClientWidth, kStartClientHeight);
+  const Rect cell = KeyRect(*FindButton(keyId), kStartClientWidth, kStartClientHeight);
   return {cell.width, cell.height};
 }
 

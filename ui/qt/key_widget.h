@@ -9,7 +9,6 @@ class KeyWidget : public QAbstractButton {
  public:
   KeyWidget(int id, QWidget* parent);
 
-  int Id() const { return keyId; }
   QSize sizeHint() const override;
 
  protected:

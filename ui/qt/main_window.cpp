@@ -8,7 +8,7 @@
 #include "ui/layout.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/qt_appearance.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -17,16 +17,35 @@ QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 // More characters than any screen's display band holds at a pixel or more each.
 constexpr qsizetype kDisplayTail = 8192;
 
-// Copy and paste, with the bindings that Windows programs also answer to.
-bool IsCopy(const QKeyEvent& e) {
-  const bool ctrl = e.modifiers() & Qt::ControlModifier;
-  return ctrl && (e.key() == Qt::Key_C || e.key() == Qt::Key_Insert);
+// The modifiers as the core counts them.
+unsigned ModifiersOf(const QKeyEvent& e) {
+  unsigned held = kNoModifier;
+  if (e.modifiers() & Qt::ShiftModifier) held |= kShiftHeld;
+  if (e.modifiers() & Qt::ControlModifier) held |= kControlHeld;
+  if (e.modifiers() & Qt::AltModifier) held |= kAltHeld;
+  return held;
 }
 
-bool IsPaste(const QKeyEvent& e) {
-  const bool ctrl = e.modifiers() & Qt::ControlModifier;
-  const bool shift = e.modifiers() & Qt::ShiftModifier;
-  return (ctrl && e.key() == Qt::Key_V) || (shift && !ctrl && e.key() == Qt::Key_Insert);
+// The Windows key code of the keys the core answers to, 0 for the others.
+int VirtualKeyOf(int key) {
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kVkEnter;
+    case Qt::Key_Escape:
+      return kVkEscape;
+    case Qt::Key_Backspace:
+      return kVkBackspace;
+    case Qt::Key_Insert:
+      return kVkInsert;
+    case Qt::Key_C:
+      return kVkC;
+    case Qt::Key_V:
+      return kVkV;
+    default:
+      // The digits of the main keyboard and the keypad enter alike.
+      return key >= Qt::Key_0 && key <= Qt::Key_9 ? kVkDigit0 + (key - Qt::Key_0) : 0;
+  }
 }
 
 }  // namespace
@@ -36,6 +55,7 @@ MainWindow::MainWindow() {
   CreateDisplay();
   CreateKeys();
   resize(kStartClientWidth, kStartClientHeight);
+  RefreshButtonLabels(this);
   UpdateDisplay(this);
   setFocus(Qt::OtherFocusReason);
 }
@@ -69,11 +89,10 @@ void MainWindow::CreateDisplay() {
 
 void MainWindow::CreateKeys() {
   const QFont font = KeyFont();
-  keysById.assign(kLastKeyId - kFirstKeyId + 1, nullptr);
+  keysById.assign(kKeyCount, nullptr);
   for (const ButtonDef& def : g_buttons) {
     auto* key = new KeyWidget(def.id, this);
     key->setFont(font);
-    key->setText(QString::fromStdWString(KeyText(def)));
     connect(key, &KeyWidget::clicked, this, [this, id = def.id] { OnKeyCommand(this, id); });
     keysById[def.id - kFirstKeyId] = key;
   }
@@ -91,41 +110,17 @@ void MainWindow::LayOut() {
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  if (IsCopy(*event)) {
-    CopyDisplay(this);
-    return;
-  }
-  if (IsPaste(*event)) {
-    PasteClipboard(this);
-    return;
-  }
-  const int key = event->key();
+  const int keyCode = VirtualKeyOf(event->key());
   const QString text = event->text();
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      OnKeyDown(this, kKeyEnter);
-      return;
-    case Qt::Key_Escape:
-      OnKeyDown(this, kKeyEscape);
-      return;
-    case Qt::Key_Backspace:
-      OnKeyDown(this, kKeyBackspace);
-      return;
-    default:
-      break;
-  }
-  const bool digit = key >= Qt::Key_0 && key <= Qt::Key_9;
-  if (digit) {
-    // The digits of the main keyboard and the keypad enter alike.
+  if (keyCode != 0) {
     const wchar_t typed = text.isEmpty() ? 0 : static_cast<wchar_t>(text.at(0).unicode());
-    OnKeyDown(this, kKeyDigit0 + (key - Qt::Key_0), typed);
+    OnKeyDown(this, keyCode, typed, ModifiersOf(*event));
   }
-  // Operators and the like arrive as text; the core ignores the digits entered above.
+  // Operators and the like arrive as text; the core ignores digits and control characters.
   for (wchar_t ch : text.toStdWString()) {
     OnTypedChar(this, ch);
   }
-  if (!digit && text.isEmpty()) {
+  if (keyCode == 0 && text.isEmpty()) {
     QWidget::keyPressEvent(event);
   }
 }

@@ -1,5 +1,5 @@
 // The core's window operations, carried out on the Qt main window.
-#include "ui/window_port.h"
+#include "calculator/window_port.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,31 +15,23 @@ MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(
 }  // namespace
 
 void SetDisplayText(WindowHandle window, const std::wstring& text) {
-  if (MainWindow* w = AsMainWindow(window)) {
-    w->ShowExpression(QString::fromStdWString(text));
-  }
+  AsMainWindow(window)->ShowExpression(QString::fromStdWString(text));
 }
 
 void SetTitleText(WindowHandle window, const std::wstring& title) {
-  if (MainWindow* w = AsMainWindow(window)) {
-    w->setWindowTitle(QString::fromStdWString(title));
-  }
+  AsMainWindow(window)->setWindowTitle(QString::fromStdWString(title));
 }
 
-void SetKeyText(WindowHandle window, int id, const std::wstring& text) {
-  MainWindow* w = AsMainWindow(window);
-  KeyWidget* key = w != nullptr ? w->FindKey(id) : nullptr;
-  if (key != nullptr) {
+void SetKeyText(WindowHandle window, int id, const std::wstring& text,
+                const std::wstring& description) {
+  if (KeyWidget* key = AsMainWindow(window)->FindKey(id)) {
     key->setText(QString::fromStdWString(text));
+    key->setAccessibleDescription(QString::fromStdWString(description));
     key->update();
   }
 }
 
-void FocusMainWindow(WindowHandle window) {
-  if (MainWindow* w = AsMainWindow(window)) {
-    w->setFocus(Qt::OtherFocusReason);
-  }
-}
+void FocusMainWindow(WindowHandle window) { AsMainWindow(window)->setFocus(Qt::OtherFocusReason); }
 
 std::wstring ReadClipboardText(WindowHandle) {
   return QGuiApplication::clipboard()->text().toStdWString();

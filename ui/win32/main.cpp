@@ -6,7 +6,7 @@
 #include "ui/appearance.h"
 #include "ui/keypad.h"
 #include "ui/layout.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/win32_app.h"
 
@@ -112,6 +112,7 @@ void OnCreate(HWND window) {
                               WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(keyFont), TRUE);
   }
+  RefreshButtonLabels(window);
   SetTitleText(window, WindowTitle());
 }
 
@@ -125,17 +126,11 @@ void OnSize(HWND window, int width, int height) {
 }
 
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
-  const bool ctrl = IsDown(VK_CONTROL) && !IsDown(VK_MENU);
-  const bool shift = IsDown(VK_SHIFT);
-  if ((ctrl && keyCode == 'C') || (ctrl && keyCode == VK_INSERT)) {
-    CopyDisplay(window);
-    return;
-  }
-  if ((ctrl && keyCode == 'V') || (shift && keyCode == VK_INSERT)) {
-    PasteClipboard(window);
-    return;
-  }
-  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(window, keyData));
+  unsigned modifiers = kNoModifier;
+  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
+  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
+  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
+  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(window, keyData), modifiers);
 }
 
 LRESULT OnCtlColorStatic(HDC dc, HWND control) {

@@ -4,7 +4,7 @@
 
 #include "ui/keypad.h"
 #include "ui/win32/win32_app.h"
-#include "ui/window_port.h"
+#include "calculator/window_port.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
   SetWindowTextW(AsWindow(window), title.c_str());
 }
 
-void SetKeyText(WindowHandle window, int id, const std::wstring& text) {
+void SetKeyText(WindowHandle window, int id, const std::wstring& text, const std::wstring&) {
   HWND button = GetDlgItem(AsWindow(window), id);
   if (button == nullptr) return;
   SetWindowTextW(button, text.c_str());

@@ -22,8 +22,7 @@ bool OpenClipboardFor(HWND window) {
 }  // namespace
 
 void SetDisplayText(WindowHandle window, const std::wstring& text) {
-  HWND display = g_displayWnd != nullptr ? g_displayWnd : GetDlgItem(AsWindow(window), kDisplayId);
-  SetWindowTextW(display, text.c_str());
+  SetWindowTextW(GetDlgItem(AsWindow(window), kDisplayId), text.c_str());
 }
 
 void SetTitleText(WindowHandle window, const std::wstring& title) {

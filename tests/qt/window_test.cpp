@@ -293,6 +293,7 @@ TEST_F(Window, AHeldKeyFillsDarkerAndItsTextMovesHalfThePressedOffset) {
   QPointF totalShift;
   for (const int grow : {0, 1}) {
     SCOPED_TRACE(grow);
+    // One pixel more per cell in both directions.
     const QSize size(kStartClientWidth + kKeyColumns * grow, kStartClientHeight + kKeyRows * grow);
     window->resize(size);
     QTRY_COMPARE(window->size(), size);
@@ -308,7 +309,8 @@ TEST_F(Window, AHeldKeyFillsDarkerAndItsTextMovesHalfThePressedOffset) {
     EXPECT_TRUE(HasPixel(held, inner, colors.text));
     EXPECT_EQ(PixelAt(held, border + 2, equals->height() / 2), colors.pressedFill);
     ASSERT_FALSE(InkBox(normal, inner, colors.fill).isEmpty());
-    totalShift += InkCentre(held, inner, colors.pressedFill) - InkCentre(normal, inner, colors.fill);
+    totalShift +=
+        InkCentre(held, inner, colors.pressedFill) - InkCentre(normal, inner, colors.fill);
     EXPECT_EQ(PixelAt(Grab(equals), border + 2, equals->height() / 2), colors.fill);
   }
   const QPointF meanShift = totalShift / 2;

@@ -45,8 +45,9 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
 
   QString text(int start, int end) const override {
     const QString shown = Shown();
-    start = std::clamp(start, 0, static_cast<int>(shown.size()));
-    end = end < 0 ? static_cast<int>(shown.size()) : std::clamp(end, start, static_cast<int>(shown.size()));
+    const int size = static_cast<int>(shown.size());
+    start = std::clamp(start, 0, size);
+    end = end < 0 ? size : std::clamp(end, start, size);
     return shown.mid(start, end - start);
   }
   int characterCount() const override { return static_cast<int>(Shown().size()); }

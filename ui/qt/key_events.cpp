@@ -13,7 +13,8 @@ constexpr quint32 kXKeycodeDigit0 = 19;
 
 int DigitKeyOfScanCode(quint32 scanCode) {
   if (scanCode < kXKeycodeDigit1 || scanCode > kXKeycodeDigit0) return 0;
-  return scanCode == kXKeycodeDigit0 ? kVkDigit0 : kVkDigit0 + 1 + static_cast<int>(scanCode - kXKeycodeDigit1);
+  if (scanCode == kXKeycodeDigit0) return kVkDigit0;
+  return kVkDigit0 + 1 + static_cast<int>(scanCode - kXKeycodeDigit1);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ inline constexpr int kVkDigit0 = 0x30;   // to 0x39 for "9"
 inline constexpr int kVkC = 0x43;
 inline constexpr int kVkV = 0x56;
 inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
+inline constexpr int kVkDecimal = 0x6E;  // the numeric keypad's decimal key
 
 // The modifier keys held at a key-down, as a set of bits.
 enum KeyModifier : unsigned {
@@ -42,15 +43,17 @@ void Calculate(WindowHandle window);
 void OnKeyCommand(WindowHandle window, int id);
 
 // A key-down: the copy and paste shortcuts (Ctrl+C, Ctrl+Insert; Ctrl+V, Shift+Insert;
-// none while Alt is held), Enter, Escape, Backspace and the digit keys of the main
-// keyboard and the numeric keypad. typedChar is the character the same press types, 0
-// when unknown; a digit key whose press types an operator leaves the entry to
-// OnTypedChar.
+// none while Alt is held), Enter, Escape, Backspace, the digit keys of the main keyboard
+// and the numeric keypad, and the keypad's decimal key, which enters the point whatever
+// the layout types with it. typedChar is the character the same press types, 0 when
+// unknown; a key whose press types a character OnTypedChar acts on leaves the entry to
+// it, so Shift+8 on a US keyboard enters "*" alone, Shift+2 enters "2".
 void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0,
                unsigned modifiers = kNoModifier);
 
-// A character typed on the keyboard: operators, parentheses, "!" and ".". Digits and
-// everything else are ignored here (digits arrive as key-downs).
+// A character typed on the keyboard: operators, parentheses, "!", "." and "," (both the
+// point: the display never shows a decimal comma), and "=", which evaluates as Enter
+// does. Digits and everything else are ignored here (digits arrive as key-downs).
 void OnTypedChar(WindowHandle window, wchar_t ch);
 
 void CopyDisplay(WindowHandle window);

@@ -13,7 +13,7 @@ struct TypedKey {
 };
 
 // The operators enter in the ASCII form the evaluator reads, also when typed as × or ÷.
-constexpr std::array<TypedKey, 12> kTypedKeys = {{
+constexpr std::array<TypedKey, 14> kTypedKeys = {{
     {L'+', kKeyPlus},
     {L'-', kKeyMinus},
     {L'*', kKeyTimes},
@@ -26,6 +26,8 @@ constexpr std::array<TypedKey, 12> kTypedKeys = {{
     {L')', kKeyCloseParen},
     {L'!', kKeyFactorial},
     {L'.', kKeyPoint},
+    {L',', kKeyPoint},
+    {L'=', kKeyEquals},
 }};
 
 std::optional<int> TypedKeyId(wchar_t ch) {
@@ -78,9 +80,12 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
       AllClear(window);
     } else if (keyCode == kVkBackspace) {
       Erase(window, OutcomeText::kEraseByCharacter);
+    } else if (keyCode == kVkDecimal) {
+      // "," on a German keyboard, "." on others: a point character enters as typed.
+      if (TypedKeyId(typedChar) != kKeyPoint) RunFirstFunction(window, kKeyPoint);
     } else if (const std::optional<wchar_t> digit = DigitOfKey(keyCode)) {
-      // Shift+8 types "*" on a US keyboard: the typed character enters it, not the
-      // digit as well.
+      // Shift+8 types "*" on a US keyboard, the French 5 key "(": the typed character
+      // enters it, not the digit as well. Shift+2 types "@": the digit enters.
       if (TypedKeyId(typedChar)) return;
       // A keyboard digit extends "无穷大" that is no longer shown as a result.
       const wchar_t piece[] = {*digit, L'\0'};

@@ -77,6 +77,71 @@ TEST_F(KeyboardTest, DigitKeyThatTypesAnOperatorEntersOnlyTheOperator) {
   ExpectText(L"2*(8724");
 }
 
+// A digit key names the physical key whatever the layout and Shift; the character its
+// press types enters instead only when it has an action of its own.
+TEST_F(KeyboardTest, DigitKeysFollowTheKeyOrTheActionOfTheTypedCharacter) {
+  struct Row {
+    int digit;
+    wchar_t typed;
+    const wchar_t* text;  // after "7", the key-down and the typed character
+  };
+  const Row kRows[] = {
+      {2, L'@', L"72"},        // US Shift+2
+      {8, L'*', L"7*"},        // US Shift+8
+      {1, L'&', L"71"},        // French 1 key
+      {5, L'(', L"7("},        // French 5 key
+      {6, L'-', L"7-"},        // French 6 key
+      {2, L'"', L"72"},        // German Shift+2
+      {7, L'/', L"7/"},        // German Shift+7
+      {0, L'=', L"7"},         // German Shift+0 evaluates
+  };
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(::testing::Message() << row.digit << " typing " << static_cast<int>(row.typed));
+    ResetCalculator();
+    TypeDigits(L"7");
+    OnKeyDown(FakeHandle(), kVkDigit0 + row.digit, row.typed, kShiftHeld);
+    Type({&row.typed, 1});
+    ExpectText(row.text);
+  }
+  EXPECT_TRUE(g_resultShown);  // the last row evaluated
+}
+
+TEST_F(KeyboardTest, TypedEqualsEvaluatesAsEnterDoes) {
+  for (const wchar_t* text : {L"2+3", L"(1+2", L"1/0", L"2^2^3", L"0", L"sin("}) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{text}));
+    ResetCalculator();
+    Paste(text);
+    KeyDown(kVkEnter);
+    const std::wstring byEnter = g_expr;
+    const bool shownByEnter = g_resultShown;
+
+    ResetCalculator();
+    Paste(text);
+    Type(L"=");
+    ExpectText(byEnter);
+    EXPECT_EQ(g_resultShown, shownByEnter);
+  }
+}
+
+// The keypad's decimal key types "." or "," by layout, or another separator; it enters
+// one point either way, and the typed character of the same press adds nothing.
+TEST_F(KeyboardTest, KeypadDecimalKeyEntersThePointWhateverItTypes) {
+  for (const wchar_t typed : {L'.', L',', L'\u066B', L'\0'}) {
+    SCOPED_TRACE(static_cast<int>(typed));
+    ResetCalculator();
+    KeyDown(kVkNumpad0 + 1);
+    KeyDown(kVkDecimal, typed);
+    if (typed != L'\0') Type({&typed, 1});
+    KeyDown(kVkNumpad0 + 5);
+    ExpectText(L"1.5");
+
+    Press(L"+ 3 =");
+    KeyDown(kVkDecimal, typed);
+    if (typed != L'\0') Type({&typed, 1});
+    ExpectText(L".");
+  }
+}
+
 TEST_F(KeyboardTest, EnterEscapeBackspace) {
   Press(L"5 m+");
   TypeDigits(L"2");
@@ -116,8 +181,8 @@ TEST_F(KeyboardTest, OtherKeysDoNothing) {
   Press(L"1 2");
   g_fakeWindow.calls.clear();
   // The arrow keys, Insert, Delete and Help share codes with "%", "(", "*", "+"...
-  for (int code : {37, 38, 39,  40,  41,  42,  43,  44,  45, 46, 47,  58,
-                   65, 95, 106, 107, 109, 110, 111, 112, 0,  -1, 1000}) {
+  for (int code : {37, 38, 39,  40,  41,  42,  43, 44, 45, 46, 47,  58,
+                   65, 95, 106, 107, 109, 111, 112, 0,  -1, 1000}) {
     SCOPED_TRACE(code);
     KeyDown(code);
     KeyDown(code, static_cast<wchar_t>(code));
@@ -160,11 +225,13 @@ TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
       {L')', L"0)", L"12)", L"5)", true},
       {L'!', L"0!", L"12!", L"5!", true},
       {L'.', L"0.", L"12.", L".", false},
+      {L',', L"0.", L"12.", L".", false},
+      // Evaluates; these texts evaluate to themselves.
+      {L'=', L"0", L"12", L"5", true},
       // Digits arrive as key-downs; everything else enters nothing.
       {L'7', L"0", L"12", L"5", true},
       {L'e', L"0", L"12", L"5", true},
       {L' ', L"0", L"12", L"5", true},
-      {L'=', L"0", L"12", L"5", true},
       {L'\r', L"0", L"12", L"5", true},
       {L'\u221A', L"0", L"12", L"5", true},
       {L'\0', L"0", L"12", L"5", true},

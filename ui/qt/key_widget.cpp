@@ -35,7 +35,8 @@ void KeyWidget::paintEvent(QPaintEvent*) {
 
   QRect textArea = rect();
   if (pressed) {
-    textArea.translate(kPressedTextOffset, kPressedTextOffset);
+    // Only the left and top edges move, as on Windows: centred text moves by half.
+    textArea.adjust(kPressedTextOffset, kPressedTextOffset, 0, 0);
   }
   painter.setPen(ToQColor(colors.text));
   painter.setFont(font());

@@ -5,6 +5,8 @@
 
 #include "calculator/calculator.h"
 #include "ui/keypad.h"
+#include "ui/qt/accessibility.h"
+#include "ui/qt/key_events.h"
 #include "ui/layout.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/qt_appearance.h"
@@ -17,40 +19,10 @@ QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 // More characters than any screen's display band holds at a pixel or more each.
 constexpr qsizetype kDisplayTail = 8192;
 
-// The modifiers as the core counts them.
-unsigned ModifiersOf(const QKeyEvent& e) {
-  unsigned held = kNoModifier;
-  if (e.modifiers() & Qt::ShiftModifier) held |= kShiftHeld;
-  if (e.modifiers() & Qt::ControlModifier) held |= kControlHeld;
-  if (e.modifiers() & Qt::AltModifier) held |= kAltHeld;
-  return held;
-}
-
-// The Windows key code of the keys the core answers to, 0 for the others.
-int VirtualKeyOf(int key) {
-  switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return kVkEnter;
-    case Qt::Key_Escape:
-      return kVkEscape;
-    case Qt::Key_Backspace:
-      return kVkBackspace;
-    case Qt::Key_Insert:
-      return kVkInsert;
-    case Qt::Key_C:
-      return kVkC;
-    case Qt::Key_V:
-      return kVkV;
-    default:
-      // The digits of the main keyboard and the keypad enter alike.
-      return key >= Qt::Key_0 && key <= Qt::Key_9 ? kVkDigit0 + (key - Qt::Key_0) : 0;
-  }
-}
-
 }  // namespace
 
 MainWindow::MainWindow() {
+  InstallAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   CreateDisplay();
   CreateKeys();
@@ -72,7 +44,9 @@ void MainWindow::ShowExpression(const QString& text) {
   if (!tail.isEmpty() && tail.front().isLowSurrogate()) {
     tail.remove(0, 1);
   }
+  const QString before = display->text();
   display->setText(tail);
+  AnnounceDisplayChange(display, before);
 }
 
 void MainWindow::CreateDisplay() {
@@ -110,7 +84,7 @@ void MainWindow::LayOut() {
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  const int keyCode = VirtualKeyOf(event->key());
+  const int keyCode = VirtualKeyOf(*event);
   const QString text = event->text();
   if (keyCode != 0) {
     const wchar_t typed = text.isEmpty() ? 0 : static_cast<wchar_t>(text.at(0).unicode());

@@ -1,0 +1,306 @@
+#!/usr/bin/python3
+"""The Linux program seen from outside, as a screen reader and a keyboard see it.
+
+Runs the real program on a private Xvfb screen, inside a private session bus
+(dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
+("tree") or what the top-row and keypad keys enter on US, French and German layouts
+("layouts"). Every wait is bounded; only the processes started here are ended, by pid.
+"""
+import argparse
+import ctypes
+import os
+import select
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, Gio, GLib  # noqa: E402
+
+WAIT_SECONDS = 10
+failures = []
+
+
+def fail(message):
+    failures.append(message)
+    print("FAIL: " + message, file=sys.stderr)
+
+
+def pump(seconds):
+    """Lets the event listeners run for a while."""
+    end = time.monotonic() + seconds
+    context = GLib.MainContext.default()
+    while time.monotonic() < end:
+        while context.pending():
+            context.iteration(False)
+        time.sleep(0.01)
+
+
+def wait_for(what, probe, seconds=WAIT_SECONDS):
+    """probe() until it gives something true; None after the bounded wait."""
+    end = time.monotonic() + seconds
+    while True:
+        try:
+            value = probe()
+        except GLib.Error:
+            value = None
+        if value:
+            return value
+        if time.monotonic() > end:
+            fail("timed out waiting for " + what)
+            return None
+        pump(0.05)
+
+
+def die_with_parent():
+    """Runs in each child: ends it when this script ends, however it ends."""
+    pr_set_pdeathsig = 1
+    ctypes.CDLL(None, use_errno=True).prctl(pr_set_pdeathsig, signal.SIGKILL)
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        preexec_fn=die_with_parent)
+    os.close(write_end)
+    number = b""
+    end = time.monotonic() + WAIT_SECONDS
+    while not number.endswith(b"\n") and time.monotonic() < end:
+        ready, _, _ = select.select([read_end], [], [], 1)
+        if ready:
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                break
+            number += chunk
+    os.close(read_end)
+    if not number.strip():
+        stop(xvfb)
+        sys.exit("Xvfb did not start")
+    return xvfb, ":" + number.decode().strip()
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+def enable_accessibility():
+    """What a screen reader does on start: tells toolkits that somebody listens."""
+    bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+                  GLib.Variant("(ssv)", ("org.a11y.Status", "IsEnabled", GLib.Variant("b", True))),
+                  None, Gio.DBusCallFlags.NONE, 10000, None)
+
+
+def read_table(path):
+    title = None
+    modes = {}
+    for line in subprocess.run([path], check=True, capture_output=True, text=True).stdout.splitlines():
+        fields = line.split("\t")
+        if fields[0] == "title":
+            title = fields[1]
+        else:
+            modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append((fields[3], fields[4]))
+    return title, modes
+
+
+def evaluated(eval_path, text):
+    return subprocess.run([eval_path, "--", text], capture_output=True, text=True).stdout.strip()
+
+
+def find_frame(pid):
+    desktop = Atspi.get_desktop(0)
+    for i in range(desktop.get_child_count()):
+        app = desktop.get_child_at_index(i)
+        if app is not None and app.get_process_id() == pid and app.get_child_count() > 0:
+            return app.get_child_at_index(0)
+    return None
+
+
+def descendants(node):
+    for i in range(node.get_child_count()):
+        child = node.get_child_at_index(i)
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+class Window:
+    def __init__(self, frame):
+        self.frame = frame
+        self.keys = [n for n in descendants(frame) if n.get_role() == Atspi.Role.PUSH_BUTTON]
+        texts = [n for n in descendants(frame) if "Text" in n.get_interfaces()]
+        self.display = texts[0] if len(texts) == 1 else None
+        if self.display is None:
+            fail("expected one text object, found %d" % len(texts))
+
+    def key_table(self):
+        return [(k.get_name(), k.get_description()) for k in self.keys]
+
+    def shown(self):
+        return Atspi.Text.get_text(self.display, 0, Atspi.Text.get_character_count(self.display))
+
+    def press(self, name):
+        for key in self.keys:
+            if key.get_name() == name:
+                Atspi.Action.do_action(key, 0)
+                return
+        fail("no key named " + name)
+
+    def expect_shown(self, expected, after):
+        if wait_for("display %r after %s" % (expected, after), lambda: self.shown() == expected) is None:
+            fail("display shows %r after %s, expected %r" % (self.shown(), after, expected))
+
+
+def check_tree(args, pid):
+    title, modes = read_table(args.table)
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    if frame is None:
+        return
+    if frame.get_role() != Atspi.Role.FRAME:
+        fail("window role is %s, not frame" % frame.get_role_name())
+    if frame.get_name() != title:
+        fail("frame named %r, not %r" % (frame.get_name(), title))
+    window = Window(frame)
+    if window.display is None:
+        return
+    print("frame %r: %d push buttons, display %s %r" % (
+        frame.get_name(), len(window.keys), window.display.get_role_name(), window.shown()))
+    if window.display.get_state_set().contains(Atspi.StateType.EDITABLE):
+        fail("the display is editable")
+
+    heard = []
+
+    def hear(event):
+        if event.source == window.display or event.source.get_role() == window.display.get_role():
+            heard.append((event.type, event.any_data if isinstance(event.any_data, str) else None,
+                          event.source.get_name()))
+
+    listener = Atspi.EventListener.new(hear)
+    listener.register("object:text-changed:insert")
+    listener.register("object:property-change:accessible-name")
+
+    # The modes in the order the presses reach them: (second, radians).
+    steps = [(None, (False, True)), ("2nd", (True, True)), ("Rad", (True, False)),
+             ("2nd", (False, False)), ("Deg", (False, True))]
+    for press, mode in steps:
+        if press:
+            window.press(press)
+        if wait_for("keys of mode %s" % (mode,), lambda: window.key_table() == modes[mode]) is None:
+            fail("mode %s: keys %s" % (mode, window.key_table()))
+    for name, description in window.key_table()[:10]:
+        print("  push button %r: %r" % (name, description))
+
+    for name in ["2", "+", "3"]:
+        window.press(name)
+    window.expect_shown("2+3", "2 + 3")
+    heard.clear()
+    window.press("=")
+    result = evaluated(args.eval, "2+3")
+    window.expect_shown(result, "=")
+    announced = lambda kind: any(t.startswith(kind) and (data == result or name == result)
+                                 for t, data, name in heard)
+    if not wait_for("the result announced", lambda: announced("object:text-changed:insert")):
+        fail("no text-changed event with %r: %s" % (result, heard))
+    if not wait_for("the new name announced", lambda: announced("object:property-change:accessible-name")):
+        fail("no name-changed event with %r: %s" % (result, heard))
+    listener.deregister("object:text-changed:insert")
+    listener.deregister("object:property-change:accessible-name")
+
+
+# What each key press enters on each layout: the X keycode (with modifiers; Escape by
+# name, as xdotool reads a single digit as a key name), then the text the display shows
+# afterwards; "=" stands for the evaluation of the text before it.
+LAYOUTS = {
+    "us": [("Escape", "0"), ("10", "1"), ("shift+11", "12"), ("shift+17", "12*"), ("12", "12*3"),
+           ("21", "=")],
+    "fr": [("Escape", "0"), ("14", "("), ("10", "(1"), ("shift+14", "(15"), ("15", "(15-"),
+           ("shift+12", "(15-3"), ("20", "(15-3)"), ("21", "=")],
+    "de": [("Escape", "0"), ("10", "1"), ("shift+16", "1/"), ("11", "1/2"), ("shift+19", "="),
+           ("Escape", "0"), ("11", "2"), ("59", "2."), ("14", "2.5"), ("86", "2.5+"), ("87", "2.5+1"),
+           ("91", "2.5+1."), ("84", "2.5+1.5"), ("36", "=")],
+}
+KEYPAD_CHECK = [("Escape", "0"), ("87", "1"), ("91", "1."), ("84", "1.5")]
+
+
+def check_layouts(args, pid, display):
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    if frame is None:
+        return
+    window = Window(frame)
+    if window.display is None:
+        return
+    env = dict(os.environ, DISPLAY=display)
+    xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
+    window_id = subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
+                               capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split()
+    xdotool("key", "Num_Lock")
+    for layout, presses in LAYOUTS.items():
+        subprocess.run(["setxkbmap", "-display", display, layout], check=True, timeout=WAIT_SECONDS)
+        for wid in window_id:
+            subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                           stderr=subprocess.DEVNULL)
+        before = "0"
+        seen = []
+        for key, expected in presses + KEYPAD_CHECK:
+            if expected == "=":
+                expected = evaluated(args.eval, before)
+            xdotool("key", "--clearmodifiers", key)
+            window.expect_shown(expected, "%s key %s" % (layout, key))
+            before = window.shown()
+            seen.append("%s→%s" % (key, before))
+        print("%s: %s" % (layout, " ".join(seen)))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("check", choices=["tree", "layouts"])
+    parser.add_argument("--calc", required=True)
+    parser.add_argument("--table", required=True)
+    parser.add_argument("--eval", required=True)
+    args = parser.parse_args()
+
+    # A test runner's timeout ends this script through SIGTERM: still end what it started.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
+    if os.environ.get("VORLANE_ATSPI_BUS") != "private":
+        # The bus launcher keeps its socket in the runtime folder: one folder per run, so
+        # that runs side by side do not share a bus.
+        with tempfile.TemporaryDirectory(prefix="vorlane-atspi.") as runtime:
+            env = dict(os.environ, VORLANE_ATSPI_BUS="private", XDG_RUNTIME_DIR=runtime,
+                       XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime)
+            inner = subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
+        sys.exit(inner.returncode)
+    xvfb, display = start_xvfb()
+    calc = None
+    try:
+        enable_accessibility()
+        env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
+        env.pop("WAYLAND_DISPLAY", None)
+        calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
+        if args.check == "tree":
+            check_tree(args, calc.pid)
+        else:
+            check_layouts(args, calc.pid, display)
+    finally:
+        if calc is not None:
+            stop(calc)
+        stop(xvfb)
+    if failures:
+        sys.exit("%d failures" % len(failures))
+    print("passed")
+
+
+if __name__ == "__main__":
+    main()

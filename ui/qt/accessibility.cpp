@@ -1,0 +1,117 @@
+#include "ui/qt/accessibility.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFontMetrics>
+#include <QLabel>
+
+#include <algorithm>
+
+#include "ui/qt/main_window.h"
+
+namespace {
+
+// The display as a read-only single-line text: its text and its name are what it shows.
+class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit AccessibleDisplay(QLabel* label) : QAccessibleWidget(label, QAccessible::EditableText) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name || t == QAccessible::Value) return Shown();
+    return QAccessibleWidget::text(t);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.readOnly = true;
+    s.editable = false;
+    return s;
+  }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  // Nothing can be selected, and the caret stands behind the last character.
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return characterCount(); }
+  void setCursorPosition(int) override {}
+  void scrollToSubstring(int, int) override {}
+
+  QString text(int start, int end) const override {
+    const QString shown = Shown();
+    const int size = static_cast<int>(shown.size());
+    start = std::clamp(start, 0, size);
+    end = end < 0 ? size : std::clamp(end, start, size);
+    return shown.mid(start, end - start);
+  }
+  int characterCount() const override { return static_cast<int>(Shown().size()); }
+
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+
+  // The label draws its one line right-aligned and vertically centred.
+  QRect characterRect(int offset) const override {
+    const QString shown = Shown();
+    if (offset < 0 || offset >= shown.size()) return {};
+    const QFontMetrics metrics(Label()->font());
+    const QRect area = Label()->contentsRect();
+    const int left = area.right() + 1 - metrics.horizontalAdvance(shown);
+    const int top = area.top() + (area.height() - metrics.height()) / 2;
+    const int from = metrics.horizontalAdvance(shown.left(offset));
+    const int to = metrics.horizontalAdvance(shown.left(offset + 1));
+    const QRect local(left + from, top, to - from, metrics.height());
+    return QRect(Label()->mapToGlobal(local.topLeft()), local.size());
+  }
+
+  int offsetAtPoint(const QPoint& point) const override {
+    for (int offset = 0; offset < characterCount(); ++offset) {
+      if (characterRect(offset).contains(point)) return offset;
+    }
+    return -1;
+  }
+
+ private:
+  QLabel* Label() const { return static_cast<QLabel*>(widget()); }
+  QString Shown() const { return Label()->text(); }
+};
+
+// Qt asks for each class of an object's ancestry, the most derived first.
+QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
+  if (className == QLatin1String("MainWindow")) {
+    // A window of its own is a frame named by its title, as other programs' are.
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  }
+  if (className == QLatin1String("QLabel")) {
+    auto* label = static_cast<QLabel*>(object);
+    const auto* window = qobject_cast<const MainWindow*>(label->parentWidget());
+    if (window != nullptr && window->Display() == label) return new AccessibleDisplay(label);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(AccessibleFor);
+    return true;
+  }();
+  (void)installed;
+}
+
+void AnnounceDisplayChange(QLabel* display, const QString& before) {
+  if (display->text() == before) return;
+  QAccessibleTextUpdateEvent textChanged(display, 0, before, display->text());
+  QAccessible::updateAccessibility(&textChanged);
+  QAccessibleEvent nameChanged(display, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&nameChanged);
+}

@@ -1,0 +1,56 @@
+#include "ui/qt/key_events.h"
+
+#include <QKeyEvent>
+
+#include "calculator/calculator.h"
+
+namespace {
+
+// X11 and Wayland report the X keycode (evdev code + 8): the top row's "1" to "9" are
+// 10 to 18 and "0" is 19 on every layout. Other sources report 0 and go by Qt's key.
+constexpr quint32 kXKeycodeDigit1 = 10;
+constexpr quint32 kXKeycodeDigit0 = 19;
+
+int DigitKeyOfScanCode(quint32 scanCode) {
+  if (scanCode < kXKeycodeDigit1 || scanCode > kXKeycodeDigit0) return 0;
+  if (scanCode == kXKeycodeDigit0) return kVkDigit0;
+  return kVkDigit0 + 1 + static_cast<int>(scanCode - kXKeycodeDigit1);
+}
+
+}  // namespace
+
+unsigned ModifiersOf(const QKeyEvent& e) {
+  unsigned held = kNoModifier;
+  if (e.modifiers() & Qt::ShiftModifier) held |= kShiftHeld;
+  if (e.modifiers() & Qt::ControlModifier) held |= kControlHeld;
+  if (e.modifiers() & Qt::AltModifier) held |= kAltHeld;
+  return held;
+}
+
+int VirtualKeyOf(const QKeyEvent& e) {
+  if (const int digitKey = DigitKeyOfScanCode(e.nativeScanCode())) return digitKey;
+  const int key = e.key();
+  const bool keypad = (e.modifiers() & Qt::KeypadModifier) != 0;
+  switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kVkEnter;
+    case Qt::Key_Escape:
+      return kVkEscape;
+    case Qt::Key_Backspace:
+      return kVkBackspace;
+    case Qt::Key_Insert:
+      return kVkInsert;
+    case Qt::Key_C:
+      return kVkC;
+    case Qt::Key_V:
+      return kVkV;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+      // The keypad's separator is KP_Decimal or KP_Separator by layout.
+      return keypad ? kVkDecimal : 0;
+    default:
+      if (key < Qt::Key_0 || key > Qt::Key_9) return 0;
+      return (keypad ? kVkNumpad0 : kVkDigit0) + (key - Qt::Key_0);
+  }
+}

@@ -3,10 +3,18 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
+#include "calculator/history.h"
 #include "calculator/refresh.h"
 
 void Calculate(WindowHandle window) {
   if (EqualsLeavesAlone(g_expr)) return;
+  // Taken before the text is replaced; only its end, however long the text.
+  std::wstring expression;
+  bool remembers = false;
+  UnlessOutOfMemory([&] {
+    expression = RememberedExpression(g_expr);
+    remembers = true;
+  });
   try {
     std::wstring result = EvaluateText(g_expr);
     g_expr = std::move(result);
@@ -16,4 +24,8 @@ void Calculate(WindowHandle window) {
   }
   g_resultShown = true;
   UnlessOutOfMemory([&] { UpdateDisplay(window); });
+  // Without memory for it the calculation still stands, only unrecorded.
+  if (remembers) {
+    UnlessOutOfMemory([&] { RecordCalculation(window, std::move(expression), g_expr); });
+  }
 }

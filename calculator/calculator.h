@@ -20,6 +20,7 @@ inline constexpr int kVkEscape = 0x1B;
 inline constexpr int kVkInsert = 0x2D;
 inline constexpr int kVkDigit0 = 0x30;   // to 0x39 for "9"
 inline constexpr int kVkC = 0x43;
+inline constexpr int kVkH = 0x48;
 inline constexpr int kVkV = 0x56;
 inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
 inline constexpr int kVkDecimal = 0x6E;  // the numeric keypad's decimal key
@@ -32,7 +33,7 @@ enum KeyModifier : unsigned {
   kAltHeld = 4,  // AltGr arrives as Control and Alt together
 };
 
-// Back to the start values: "0", memory 0, radians, both flags off.
+// Back to the start values: "0", memory 0, radians, both flags off, no history.
 void ResetCalculator();
 
 // The "=" action: evaluates g_expr and shows the outcome. "0" and "" are left alone.
@@ -43,11 +44,12 @@ void Calculate(WindowHandle window);
 void OnKeyCommand(WindowHandle window, int id);
 
 // A key-down: the copy and paste shortcuts (Ctrl+C, Ctrl+Insert; Ctrl+V, Shift+Insert;
-// none while Alt is held), Enter, Escape, Backspace, the digit keys of the main keyboard
-// and the numeric keypad, and the keypad's decimal key, which enters the point whatever
-// the layout types with it. typedChar is the character the same press types, 0 when
-// unknown; a key whose press types a character OnTypedChar acts on leaves the entry to
-// it, so Shift+8 on a US keyboard enters "*" alone, Shift+2 enters "2".
+// none while Alt is held), Ctrl+H for the history pane, Enter, Escape, Backspace, the
+// digit keys of the main keyboard and the numeric keypad, and the keypad's decimal key,
+// which enters the point whatever the layout types with it. typedChar is the character
+// the same press types, 0 when unknown; a key whose press types a character OnTypedChar
+// acts on leaves the entry to it, so Shift+8 on a US keyboard enters "*" alone, Shift+2
+// enters "2".
 void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0,
                unsigned modifiers = kNoModifier);
 

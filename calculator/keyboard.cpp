@@ -3,6 +3,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
+#include "calculator/history.h"
 #include "ui/keypad.h"
 
 namespace {
@@ -47,7 +48,7 @@ std::optional<wchar_t> DigitOfKey(int keyCode) {
   return std::nullopt;
 }
 
-enum class Shortcut { kNone, kCopy, kPaste };
+enum class Shortcut { kNone, kCopy, kPaste, kHistory };
 
 // The bindings of Windows programs. With Alt held they are no shortcuts: AltGr is
 // Control and Alt together, and a layout may type a character with it.
@@ -57,6 +58,7 @@ Shortcut ShortcutOf(int keyCode, unsigned modifiers) {
   if ((modifiers & kAltHeld) != 0) return Shortcut::kNone;
   if (ctrl && (keyCode == kVkC || keyCode == kVkInsert)) return Shortcut::kCopy;
   if ((ctrl && keyCode == kVkV) || (shift && keyCode == kVkInsert)) return Shortcut::kPaste;
+  if (ctrl && keyCode == kVkH) return Shortcut::kHistory;
   return Shortcut::kNone;
 }
 
@@ -69,6 +71,9 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
       return;
     case Shortcut::kPaste:
       PasteClipboard(window);
+      return;
+    case Shortcut::kHistory:
+      ToggleHistoryPane(window);
       return;
     case Shortcut::kNone:
       break;

@@ -1,4 +1,5 @@
 #include "calculator/calculator.h"
+#include "calculator/history.h"
 
 std::wstring g_expr = L"0";
 double g_memory = 0.0;
@@ -12,4 +13,5 @@ void ResetCalculator() {
   g_resultShown = false;
   g_secondMode = false;
   g_radians = true;
+  ResetHistory();
 }

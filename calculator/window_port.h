@@ -2,6 +2,7 @@
 // implements these functions for its platform; the tests and fuzzers implement a fake.
 #pragma once
 
+#include <deque>
 #include <string>
 
 // The main window, as the platform knows it; the core never looks inside.
@@ -17,3 +18,14 @@ void FocusMainWindow(WindowHandle window);
 // Plain text of the clipboard, empty when it holds none.
 std::wstring ReadClipboardText(WindowHandle window);
 void WriteClipboardText(WindowHandle window, const std::wstring& text);
+
+// One "=" of the session: the text it evaluated and the text it left.
+struct HistoryEntry {
+  std::wstring expression;
+  std::wstring result;
+};
+// The history changed: the pane lists these entries, oldest first, newest in view.
+void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries);
+// Shows or hides the history pane; the window grows or shrinks by its width.
+void ShowHistoryPane(WindowHandle window, bool shown);
+void SetAlwaysOnTop(WindowHandle window, bool on);

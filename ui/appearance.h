@@ -37,6 +37,10 @@ struct FontSpec {
 
 inline constexpr FontSpec kKeyFont{L"Microsoft YaHei", 20, 400};
 inline constexpr FontSpec kDisplayFont{L"Consolas", 44, 300};
+// The entries of the history pane: the expression, and "= result" below it.
+inline constexpr FontSpec kHistoryFont{L"Microsoft YaHei", 18, 400};
+// Room around the two lines of an entry.
+inline constexpr int kHistoryItemPadding = 4;
 
 // A key is a rounded rectangle inset by one pixel with 16 x 16 corners and a 1-pixel
 // border; while held, its text moves one pixel right and down.

@@ -27,3 +27,9 @@ Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight) {
   return {(cellWidth + kGap) * key.column + kMargin, (cellHeight + kGap) * key.row + kKeypadTop,
           cellWidth, cellHeight};
 }
+
+Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth) {
+  // The keypad's right margin separates it from the pane; the pane keeps one of its own.
+  return {clientWidth - paneWidth, kDisplayTop, paneWidth - kMargin,
+          clientHeight - kDisplayTop - kMargin};
+}

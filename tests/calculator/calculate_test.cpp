@@ -97,7 +97,7 @@ TEST_F(CalculateTest, RefreshesOnceOnEveryPathThatWrites) {
     Press(keys);
     g_fakeWindow.calls.clear();
     Calculate(FakeHandle());
-    EXPECT_EQ(g_fakeWindow.calls, (std::vector<std::string>{"display", "title"}));
+    EXPECT_EQ(g_fakeWindow.calls, (std::vector<std::string>{"display", "title", "history"}));
   }
 }
 

@@ -370,6 +370,9 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
         relabel.push_back("key " + std::to_string(button.id));
       relabel.push_back("focus");
       EXPECT_EQ(g_fakeWindow.calls, relabel);
+    } else if (key.id == kKeyEquals) {
+      // "=" also shows its new history entry.
+      EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "history", "focus"}));
     } else {
       EXPECT_EQ(g_fakeWindow.calls, update);
     }

@@ -62,3 +62,18 @@ void WriteClipboardText(WindowHandle window, const std::wstring& text) {
   Record(window, "write clipboard");
   g_fakeWindow.clipboard = text;
 }
+
+void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
+  Record(window, "history");
+  g_fakeWindow.history = entries;
+}
+
+void ShowHistoryPane(WindowHandle window, bool shown) {
+  Record(window, "pane");
+  g_fakeWindow.historyShown = shown;
+}
+
+void SetAlwaysOnTop(WindowHandle window, bool on) {
+  Record(window, "on top");
+  g_fakeWindow.alwaysOnTop = on;
+}

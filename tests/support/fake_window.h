@@ -2,6 +2,7 @@
 // call by call.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <string>
 #include <string_view>
@@ -15,8 +16,11 @@ struct FakeWindow {
   std::map<int, std::wstring> keyTexts;  // by key id
   std::map<int, std::wstring> keyDescriptions;
   std::wstring clipboard;
+  std::deque<HistoryEntry> history;  // as the pane lists it
+  bool historyShown = false;
+  bool alwaysOnTop = false;
   // One entry per port call, in order: "display", "title", "key 1022", "focus",
-  // "read clipboard", "write clipboard".
+  // "read clipboard", "write clipboard", "history", "pane", "on top".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

@@ -45,6 +45,8 @@ int VirtualKeyOf(const QKeyEvent& e) {
       return kVkC;
     case Qt::Key_V:
       return kVkV;
+    case Qt::Key_H:
+      return kVkH;
     case Qt::Key_Period:
     case Qt::Key_Comma:
       // The keypad's separator is KP_Decimal or KP_Separator by layout.

@@ -1,16 +1,20 @@
 #include "ui/qt/main_window.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
 
 #include "calculator/calculator.h"
+#include "calculator/history.h"
+#include "calculator/refresh.h"
 #include "ui/keypad.h"
-#include "ui/qt/accessibility.h"
-#include "ui/qt/key_events.h"
 #include "ui/layout.h"
+#include "ui/qt/accessibility.h"
+#include "ui/qt/context_menu.h"
+#include "ui/qt/history_pane.h"
+#include "ui/qt/key_events.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/qt_appearance.h"
-#include "calculator/refresh.h"
 
 namespace {
 
@@ -26,6 +30,7 @@ MainWindow::MainWindow() {
   setFocusPolicy(Qt::StrongFocus);
   CreateDisplay();
   CreateKeys();
+  CreateHistoryPane();
   resize(kStartClientWidth, kStartClientHeight);
   RefreshButtonLabels(this);
   UpdateDisplay(this);
@@ -73,17 +78,24 @@ void MainWindow::CreateKeys() {
 }
 
 void MainWindow::LayOut() {
-  const int w = width();
+  const int w = width() - PaneWidth();
   const int h = height();
   display->setGeometry(ToQRect(DisplayRect(w, h)));
   for (const ButtonDef& def : g_buttons) {
     FindKey(def.id)->setGeometry(ToQRect(KeyRect(def, w, h)));
   }
+  historyPane->setGeometry(ToQRect(HistoryPaneRect(width(), h, kHistoryPaneWidth)));
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // The keyboard's ways to the context menu, as on Windows.
+  if (event->key() == Qt::Key_Menu ||
+      (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+    OpenMenuAtDisplay();
+    return;
+  }
   const int keyCode = VirtualKeyOf(*event);
   const QString text = event->text();
   if (keyCode != 0) {
@@ -97,4 +109,42 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (keyCode == 0 && text.isEmpty()) {
     QWidget::keyPressEvent(event);
   }
+}
+
+void MainWindow::CreateHistoryPane() {
+  historyPane = new HistoryPane(this);
+  historyPane->hide();
+  connect(historyPane, &HistoryPane::chosen, this,
+          [this](int row) { ChooseHistoryEntry(this, static_cast<std::size_t>(row)); });
+}
+
+int MainWindow::PaneWidth() const { return historyPane->isHidden() ? 0 : kHistoryPaneWidth; }
+
+void MainWindow::ShowHistory(bool shown) {
+  if (shown == !historyPane->isHidden()) return;
+  historyPane->setVisible(shown);
+  if (!isMaximized() && !isFullScreen()) {
+    resize(width() + (shown ? kHistoryPaneWidth : -kHistoryPaneWidth), height());
+  }
+  LayOut();
+}
+
+void MainWindow::StayOnTop(bool on) {
+  // A new window flag hides the window; it comes back where it was.
+  const bool visible = isVisible();
+  setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  if (visible) show();
+}
+
+void MainWindow::OpenMenuAtDisplay() {
+  OpenContextMenu(this, display->mapToGlobal(QPoint(0, display->height())));
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // The keyboard's menu is opened by keyPressEvent; the mouse's only on the display.
+  if (event->reason() == QContextMenuEvent::Mouse && display->geometry().contains(event->pos())) {
+    OpenContextMenu(this, event->globalPos());
+    return;
+  }
+  event->ignore();
 }

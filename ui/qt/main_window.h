@@ -7,6 +7,7 @@
 
 class QLabel;
 class KeyWidget;
+class HistoryPane;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -21,15 +22,26 @@ class MainWindow : public QWidget {
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 
+  HistoryPane* History() const { return historyPane; }
+  // The window grows by the pane's width, so that the keypad keeps its size and place.
+  void ShowHistory(bool shown);
+  void StayOnTop(bool on);
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void CreateDisplay();
   void CreateKeys();
   void LayOut();
+  void CreateHistoryPane();
+  // The width the pane takes from the client area: 0 while it is hidden.
+  int PaneWidth() const;
+  void OpenMenuAtDisplay();
 
   QLabel* display = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
+  HistoryPane* historyPane = nullptr;
 };

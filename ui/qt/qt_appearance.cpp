@@ -32,6 +32,13 @@ QFont KeyFont() {
                  QFont::SansSerif);
 }
 
+QFont HistoryFont() {
+  return FontFor(kHistoryFont,
+                 {QString::fromWCharArray(kHistoryFont.face), "WenQuanYi Micro Hei",
+                  "Noto Sans CJK SC", "Source Han Sans SC", "sans-serif"},
+                 QFont::SansSerif);
+}
+
 QFont DisplayFont() {
   return FontFor(kDisplayFont,
                  {QString::fromWCharArray(kDisplayFont.face), "JetBrains Mono", "DejaVu Sans Mono",

@@ -60,7 +60,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnSize(window, LOWORD(lParam), HIWORD(lParam));
       break;
     case WM_COMMAND:
-      OnKeyCommand(window, LOWORD(wParam));
+      // The pane's notifications are no commands: it may keep the focus for Enter.
+      if (!IsHistoryPane(reinterpret_cast<HWND>(lParam))) OnKeyCommand(window, LOWORD(wParam));
       break;
     case WM_KEYDOWN:
       OnKeyDownMessage(window, wParam, lParam);
@@ -68,9 +69,21 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CHAR:
       OnTypedChar(window, static_cast<wchar_t>(wParam));
       break;
-    case WM_DRAWITEM:
-      PaintKey(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType == ODT_LISTBOX) {
+        PaintHistoryItem(item);
+      } else {
+        PaintKey(item);
+      }
       return TRUE;
+    }
+    case WM_MEASUREITEM:
+      MeasureHistoryItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CONTEXTMENU:
+      if (OnContextMenu(window, lParam)) return 0;
+      break;
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DESTROY:
@@ -116,7 +129,10 @@ void OnCreate(HWND window) {
   SetTitleText(window, WindowTitle());
 }
 
-void OnSize(HWND window, int width, int height) {
+void OnSize(HWND window, int fullWidth, int height) {
+  // The layout rule applies to the client area left of the history pane.
+  const int width = fullWidth - HistoryPaneWidth();
+  LayOutHistoryPane(fullWidth, height);
   const Rect display = DisplayRect(width, height);
   MoveWindow(g_displayWnd, display.x, display.y, display.width, display.height, TRUE);
   for (const ButtonDef& key : g_buttons) {

@@ -19,3 +19,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // WM_DRAWITEM of a key: rounded rectangle in the key's colours, its current text on top.
 void PaintKey(const DRAWITEMSTRUCT& item);
+
+// The history pane (history_pane.cpp): the width it takes from the client area (0 while
+// hidden or not yet made), its place, and its owner-drawn items.
+int HistoryPaneWidth();
+void LayOutHistoryPane(int clientWidth, int clientHeight);
+bool IsHistoryPane(HWND control);
+void MeasureHistoryItem(MEASUREITEMSTRUCT& item);
+void PaintHistoryItem(const DRAWITEMSTRUCT& item);
+
+// WM_CONTEXTMENU (context_menu.cpp): false when the click was not on the display.
+bool OnContextMenu(HWND window, LPARAM position);

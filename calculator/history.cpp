@@ -1,0 +1,103 @@
+#include "calculator/history.h"
+
+#include <utility>
+
+#include "calculator/calculator.h"
+#include "calculator/editing.h"
+#include "calculator/refresh.h"
+#include "ui/context_menu.h"
+
+std::deque<HistoryEntry> g_history;
+bool g_historyShown = false;
+bool g_alwaysOnTop = false;
+
+namespace {
+
+bool IsLowSurrogate(wchar_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
+// A result that would enter as a number; the outcome texts are no operands.
+bool IsEnterable(const HistoryEntry& entry) {
+  return entry.result != kErrorText && entry.result != kInfinityText;
+}
+
+}  // namespace
+
+std::wstring RememberedExpression(std::wstring_view expression) {
+  if (expression.size() <= kHistoryExpressionLength) return std::wstring{expression};
+  std::wstring_view tail = expression.substr(expression.size() - kHistoryExpressionLength);
+  // Half a UTF-16 pair is no character.
+  if (IsLowSurrogate(tail.front())) tail.remove_prefix(1);
+  std::wstring kept{kElisionMark};
+  kept += tail;
+  return kept;
+}
+
+void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result) {
+  g_history.push_back({std::move(expression), std::move(result)});
+  if (g_history.size() > kHistoryCapacity) g_history.pop_front();
+  SetHistoryEntries(window, g_history);
+}
+
+void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
+  UnlessOutOfMemory([&] {
+    if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
+    EnterOperandText(g_history[index].result, false);
+    UpdateDisplay(window);
+  });
+  UnlessOutOfMemory([&] { FocusMainWindow(window); });
+}
+
+void ClearHistory(WindowHandle window) {
+  g_history.clear();
+  UnlessOutOfMemory([&] { SetHistoryEntries(window, g_history); });
+}
+
+void ToggleHistoryPane(WindowHandle window) {
+  g_historyShown = !g_historyShown;
+  UnlessOutOfMemory([&] { ShowHistoryPane(window, g_historyShown); });
+}
+
+void ToggleAlwaysOnTop(WindowHandle window) {
+  g_alwaysOnTop = !g_alwaysOnTop;
+  UnlessOutOfMemory([&] { SetAlwaysOnTop(window, g_alwaysOnTop); });
+}
+
+void OnMenuCommand(WindowHandle window, int command) {
+  switch (command) {
+    case kMenuCopy:
+      CopyDisplay(window);
+      break;
+    case kMenuPaste:
+      PasteClipboard(window);
+      break;
+    case kMenuHistory:
+      ToggleHistoryPane(window);
+      break;
+    case kMenuClearHistory:
+      ClearHistory(window);
+      break;
+    case kMenuAlwaysOnTop:
+      ToggleAlwaysOnTop(window);
+      break;
+    default:
+      break;
+  }
+}
+
+bool MenuItemChecked(int command) {
+  if (command == kMenuHistory) return g_historyShown;
+  if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
+  return false;
+}
+
+std::wstring HistoryResultLine(const HistoryEntry& entry) { return L"= " + entry.result; }
+
+std::wstring HistoryItemName(const HistoryEntry& entry) {
+  return entry.expression + L" = " + entry.result;
+}
+
+void ResetHistory() {
+  std::deque<HistoryEntry>{}.swap(g_history);
+  g_historyShown = false;
+  g_alwaysOnTop = false;
+}

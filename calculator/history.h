@@ -1,0 +1,42 @@
+// The session history of "=" and the window states the user toggles beside it (the
+// history pane, always on top). Lives only while the program runs.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "calculator/window_port.h"
+
+inline constexpr std::size_t kHistoryCapacity = 100;
+// Longer expressions keep only their end, so that a pasted megabyte costs nothing here.
+inline constexpr std::size_t kHistoryExpressionLength = 256;
+inline constexpr std::wstring_view kElisionMark = L"…";
+
+extern std::deque<HistoryEntry> g_history;  // oldest first
+extern bool g_historyShown;                 // the history pane is shown
+extern bool g_alwaysOnTop;
+
+// What an entry keeps of the text that "=" evaluated.
+std::wstring RememberedExpression(std::wstring_view expression);
+// Appends an entry, drops the oldest beyond the capacity, and shows the list.
+void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result);
+
+// Enters the entry's result as a paste would; "错误" and "无穷大" enter nothing. Then
+// gives the keyboard focus back to the main window, as after a key.
+void ChooseHistoryEntry(WindowHandle window, std::size_t index);
+void ClearHistory(WindowHandle window);
+void ToggleHistoryPane(WindowHandle window);
+void ToggleAlwaysOnTop(WindowHandle window);
+
+// A command of the context menu (ui/context_menu.h); other ids do nothing.
+void OnMenuCommand(WindowHandle window, int command);
+bool MenuItemChecked(int command);
+
+// The two lines an entry shows, and its name for screen readers.
+std::wstring HistoryResultLine(const HistoryEntry& entry);
+std::wstring HistoryItemName(const HistoryEntry& entry);
+
+// Back to an empty, hidden history and a window that is not on top.
+void ResetHistory();

@@ -1,0 +1,122 @@
+// The history pane and the context menu of the Qt window, driven as a user would.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+
+#include <memory>
+
+#include "calculator/calculator.h"
+#include "ui/context_menu.h"
+#include "ui/keypad.h"
+#include "ui/layout.h"
+#include "ui/qt/history_pane.h"
+#include "ui/qt/key_widget.h"
+#include "ui/qt/main_window.h"
+
+namespace {
+
+QString Q(std::wstring_view text) {
+  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class History : public testing::Test {
+ protected:
+  void SetUp() override {
+    ResetCalculator();
+    window = std::make_unique<MainWindow>();
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+
+  // Where the display and every key stand.
+  std::vector<QRect> Keypad() const {
+    std::vector<QRect> places{window->Display()->geometry()};
+    for (const ButtonDef& def : g_buttons) places.push_back(window->FindKey(def.id)->geometry());
+    return places;
+  }
+
+  void Calculate(const QString& typed) const {
+    QTest::keyClicks(window.get(), typed);
+    QTest::keyClick(window.get(), Qt::Key_Return);
+  }
+
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(History, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
+  const QSize start = window->size();
+  const std::vector<QRect> keypad = Keypad();
+  HistoryPane* pane = window->History();
+  EXPECT_TRUE(pane->isHidden());
+
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  ASSERT_TRUE(pane->isVisible());
+  EXPECT_EQ(window->size(), start + QSize(kHistoryPaneWidth, 0));
+  EXPECT_EQ(Keypad(), keypad);
+  EXPECT_EQ(pane->geometry(),
+            [&] {
+              const Rect r = HistoryPaneRect(window->width(), window->height(), kHistoryPaneWidth);
+              return QRect(r.x, r.y, r.width, r.height);
+            }());
+
+  Calculate("2+3");
+  Calculate("6*7");
+  ASSERT_EQ(pane->count(), 2);
+  EXPECT_EQ(pane->item(0)->text(), "2+3\n= 5");
+  EXPECT_EQ(pane->item(1)->text(), "6*7\n= 42");
+  QAccessibleInterface* list = QAccessible::queryAccessibleInterface(pane);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->role(), QAccessible::List);
+  ASSERT_GE(list->childCount(), 2);
+  EXPECT_EQ(list->child(0)->text(QAccessible::Name), "2+3 = 5");
+  EXPECT_TRUE(pane->viewport()->rect().contains(pane->visualItemRect(pane->item(1))));
+
+  const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
+  QDir().mkpath(folder);
+  EXPECT_TRUE(window->grab().save(folder + "/history-pane-qt.png"));
+
+  QTest::keyClicks(window.get(), "1+");
+  QTest::mouseClick(pane->viewport(), Qt::LeftButton, {},
+                    pane->visualItemRect(pane->item(0)).center());
+  EXPECT_EQ(window->Display()->text(), "1+5");
+  EXPECT_EQ(QApplication::focusWidget(), window.get());
+
+  pane->setFocus();
+  pane->setCurrentRow(1);
+  QTest::keyClick(pane, Qt::Key_Return);
+  EXPECT_EQ(window->Display()->text(), "1+542");
+  EXPECT_EQ(QApplication::focusWidget(), window.get());
+
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  EXPECT_TRUE(pane->isHidden());
+  EXPECT_EQ(window->size(), start);
+  EXPECT_EQ(Keypad(), keypad);
+}
+
+TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  const QList<QAction*> actions = menu->actions();
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(kContextMenu)));
+  for (qsizetype i = 0; i < actions.size(); ++i) {
+    EXPECT_EQ(actions[i]->text(), Q(kContextMenu[i].text));
+    EXPECT_EQ(actions[i]->shortcut().toString(), Q(kContextMenu[i].shortcut));
+  }
+  EXPECT_TRUE(actions[2]->isChecked());  // the pane shows
+  EXPECT_FALSE(actions[4]->isChecked());
+  actions[4]->trigger();  // always on top
+  menu->close();
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+}  // namespace

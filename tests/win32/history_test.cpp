@@ -1,0 +1,105 @@
+// The history pane of the real program: Ctrl+H, entries, a click, and the window's size.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "ui/keypad.h"
+
+namespace {
+
+using HistoryPaneTest = CalculatorProcessTest;
+
+std::vector<Rect> Places(HWND main) {
+  std::vector<Rect> places{RectInParent(GetDlgItem(main, kDisplayId))};
+  for (const ButtonDef& key : g_buttons) places.push_back(RectInParent(GetDlgItem(main, key.id)));
+  return places;
+}
+
+bool Same(const Rect& a, const Rect& b) {
+  return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+}
+
+bool Same(const std::vector<Rect>& a, const std::vector<Rect>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!Same(a[i], b[i])) return false;
+  }
+  return true;
+}
+
+Rect OuterRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::wstring ItemText(HWND list, int index) {
+  std::array<wchar_t, 600> text{};
+  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
+// build/<preset>/screenshots, beside the folder of the programs.
+std::wstring ScreenshotFolder() {
+  std::array<wchar_t, MAX_PATH> path{};
+  GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring folder(path.data());
+  folder = folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"..\\screenshots";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
+  const Rect start = OuterRect(main_);
+  const std::vector<Rect> keypad = Places(main_);
+  EXPECT_EQ(GetDlgItem(main_, kHistoryPaneId), nullptr);
+
+  PressKeys({VK_CONTROL}, 'H');
+  HWND pane = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    pane = GetDlgItem(main_, kHistoryPaneId);
+    return pane != nullptr && IsWindowVisible(pane);
+  }));
+  EXPECT_EQ(ClassOf(pane), L"ListBox");
+  Rect grown = OuterRect(main_);
+  EXPECT_EQ(grown.width, start.width + kHistoryPaneWidth);
+  EXPECT_EQ(grown.height, start.height);
+  EXPECT_TRUE(Same(Places(main_), keypad));
+  const Rect client = ClientRect(main_);
+  EXPECT_TRUE(Same(RectInParent(pane), HistoryPaneRect(client.width, client.height, kHistoryPaneWidth)));
+
+  for (const wchar_t* typed : {L"2+3", L"6*7"}) {
+    for (const wchar_t* ch = typed; *ch != L'\0'; ++ch) {
+      if (*ch >= L'0' && *ch <= L'9') {
+        PostKeyDown(*ch);
+      } else {
+        PostChar(*ch);
+      }
+    }
+    PostKeyDown(VK_RETURN);
+  }
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(pane, LB_GETCOUNT, 0, 0) == 2; }));
+  // What screen readers read for each item.
+  EXPECT_EQ(ItemText(pane, 0), L"2+3 = 5");
+  EXPECT_EQ(ItemText(pane, 1), L"6*7 = 42");
+
+  Screenshot shot = CaptureWindow();
+  SaveBitmap(shot, ScreenshotFolder() + L"\\history-pane-win32.bmp");
+
+  PostKeyDown('1');
+  PostChar(L'+');
+  EXPECT_EQ(WaitForDisplay(L"1+"), L"1+");
+  const auto height = static_cast<int>(SendMessageW(pane, LB_GETITEMHEIGHT, 0, 0));
+  PostMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, height / 2));
+  PostMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(10, height / 2));
+  EXPECT_EQ(WaitForDisplay(L"1+5"), L"1+5");
+  EXPECT_EQ(FocusWindow(), main_);
+
+  PressKeys({VK_CONTROL}, 'H');
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }));
+  EXPECT_TRUE(WaitUntil([&] { return Same(OuterRect(main_), start); }));
+  EXPECT_TRUE(Same(Places(main_), keypad));
+}
+
+}  // namespace

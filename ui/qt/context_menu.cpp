@@ -1,0 +1,41 @@
+#include "ui/qt/context_menu.h"
+
+#include <QKeySequence>
+#include <QMenu>
+
+#include "calculator/history.h"
+#include "ui/context_menu.h"
+#include "ui/qt/main_window.h"
+
+namespace {
+
+QString ToQString(std::wstring_view text) {
+  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QMenu* CreateContextMenu(MainWindow* window) {
+  auto* menu = new QMenu(window);
+  for (const MenuItemDef& item : kContextMenu) {
+    QAction* action = menu->addAction(ToQString(item.text));
+    // Shown beside the text only: the keys themselves reach the core as key presses.
+    if (!item.shortcut.empty()) {
+      action->setShortcut(QKeySequence(ToQString(item.shortcut)));
+      action->setShortcutContext(Qt::WidgetShortcut);
+    }
+    if (item.command == kMenuHistory || item.command == kMenuAlwaysOnTop) {
+      action->setCheckable(true);
+      action->setChecked(MenuItemChecked(item.command));
+    }
+    QObject::connect(action, &QAction::triggered, window,
+                     [window, command = item.command] { OnMenuCommand(window, command); });
+  }
+  return menu;
+}
+
+void OpenContextMenu(MainWindow* window, const QPoint& globalPos) {
+  QMenu* menu = CreateContextMenu(window);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  menu->popup(globalPos);
+}

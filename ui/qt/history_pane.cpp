@@ -1,0 +1,59 @@
+#include "ui/qt/history_pane.h"
+
+#include <QKeyEvent>
+
+#include "calculator/history.h"
+#include "ui/appearance.h"
+#include "ui/context_menu.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_appearance.h"
+
+HistoryPane::HistoryPane(QWidget* parent) : QListWidget(parent) {
+  setFont(HistoryFont());
+  // Long expressions show their end, as the display does.
+  setTextElideMode(Qt::ElideLeft);
+  setWordWrap(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setSpacing(kHistoryItemPadding / 2);
+  // The pane is named as the menu item that shows it.
+  const std::wstring_view name = MenuText(kMenuHistory);
+  setAccessibleName(QString::fromWCharArray(name.data(), static_cast<qsizetype>(name.size())));
+  connect(this, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { emit chosen(row(item)); });
+}
+
+void HistoryPane::SetEntries(const std::deque<HistoryEntry>& entries) {
+  clear();
+  for (const HistoryEntry& entry : entries) {
+    auto* item = new QListWidgetItem(
+        QString::fromStdWString(entry.expression + L"\n" + HistoryResultLine(entry)), this);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Read as one line, not as two.
+    item->setData(Qt::AccessibleTextRole, QString::fromStdWString(HistoryItemName(entry)));
+  }
+  scrollToBottom();
+}
+
+void HistoryPane::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
+    emit chosen(currentRow());
+    return;
+  }
+  QListWidget::keyPressEvent(event);
+}
+
+// The core's history operations, carried out on the Qt main window.
+
+namespace {
+
+MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(window); }
+
+}  // namespace
+
+void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
+  AsMainWindow(window)->History()->SetEntries(entries);
+}
+
+void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }
+
+void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }

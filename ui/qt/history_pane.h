@@ -1,0 +1,24 @@
+// The history pane: one item per "=" of the session, the expression above "= result".
+#pragma once
+
+#include <QListWidget>
+
+#include <deque>
+
+#include "calculator/window_port.h"
+
+class HistoryPane : public QListWidget {
+  Q_OBJECT
+
+ public:
+  explicit HistoryPane(QWidget* parent);
+
+  void SetEntries(const std::deque<HistoryEntry>& entries);
+
+ signals:
+  // A click, or Enter on the selected item.
+  void chosen(int row);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};

@@ -1,0 +1,32 @@
+// The display's context menu: from a right click on the display, the Menu key and
+// Shift+F10, which DefWindowProcW turns into WM_CONTEXTMENU.
+#include <string>
+
+#include "calculator/history.h"
+#include "ui/context_menu.h"
+#include "ui/win32/win32_app.h"
+
+bool OnContextMenu(HWND window, LPARAM position) {
+  POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  RECT display{};
+  GetWindowRect(g_displayWnd, &display);
+  if (position == -1) {
+    // From the keyboard: below the display's left end.
+    at = {display.left, display.bottom};
+  } else if (!PtInRect(&display, at)) {
+    return false;
+  }
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return true;
+  for (const MenuItemDef& item : kContextMenu) {
+    std::wstring text(item.text);
+    if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
+    const UINT checked = MenuItemChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
+    AppendMenuW(menu, MF_STRING | checked, static_cast<UINT_PTR>(item.command), text.c_str());
+  }
+  const int command = static_cast<int>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));
+  DestroyMenu(menu);
+  if (command != 0) OnMenuCommand(window, command);
+  return true;
+}

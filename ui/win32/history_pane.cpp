@@ -1,0 +1,150 @@
+// The history pane: an owner-drawn list box right of the keypad, made when first shown so
+// that the window at start holds only the display and the keys.
+#include <deque>
+#include <string>
+
+#include "calculator/history.h"
+#include "ui/appearance.h"
+#include "ui/context_menu.h"
+#include "ui/layout.h"
+#include "ui/win32/win32_app.h"
+
+namespace {
+
+HWND g_historyPane = nullptr;
+HFONT g_historyFont = nullptr;  // lives until the process ends, like the other fonts
+WNDPROC g_listBoxProc = nullptr;
+std::deque<HistoryEntry> g_shownEntries;  // what the items draw
+// What showing the pane added to the window's width: less than the pane where the
+// screen stopped it, and what hiding it takes away again.
+int g_paneGrowth = 0;
+
+HFONT HistoryFontHandle() {
+  if (g_historyFont == nullptr) {
+    g_historyFont = CreateFontW(kHistoryFont.height, 0, 0, 0, kHistoryFont.weight, FALSE, FALSE,
+                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kHistoryFont.face);
+  }
+  return g_historyFont;
+}
+
+// The items carry "expression = result" as their text, which screen readers read; the
+// drawing splits it into two lines.
+void FillList() {
+  SendMessageW(g_historyPane, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(g_historyPane, LB_RESETCONTENT, 0, 0);
+  for (const HistoryEntry& entry : g_shownEntries) {
+    const std::wstring name = HistoryItemName(entry);
+    SendMessageW(g_historyPane, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  }
+  if (!g_shownEntries.empty()) {
+    SendMessageW(g_historyPane, LB_SETTOPINDEX, g_shownEntries.size() - 1, 0);
+  }
+  SendMessageW(g_historyPane, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(g_historyPane, nullptr, TRUE);
+}
+
+// A click on an item, or Enter on the selected one, chooses it; the core then gives the
+// focus back to the main window.
+LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallWindowProcW(g_listBoxProc, pane, message, wParam, lParam);
+  if (message == WM_LBUTTONUP) {
+    const auto hit = static_cast<DWORD>(SendMessageW(pane, LB_ITEMFROMPOINT, 0, lParam));
+    if (HIWORD(hit) == 0) ChooseHistoryEntry(GetParent(pane), LOWORD(hit));
+  } else if (message == WM_KEYDOWN && wParam == VK_RETURN) {
+    const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  }
+  return result;
+}
+
+void CreatePane(HWND window) {
+  HistoryFontHandle();
+  const std::wstring name(MenuText(kMenuHistory));
+  g_historyPane = CreateWindowExW(
+      0, L"LISTBOX", name.c_str(),
+      WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+          LBS_NOINTEGRALHEIGHT,
+      0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHistoryPaneId)),
+      g_hInstance, nullptr);
+  if (g_historyPane == nullptr) return;
+  SendMessageW(g_historyPane, WM_SETFONT, reinterpret_cast<WPARAM>(g_historyFont), FALSE);
+  g_listBoxProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      g_historyPane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HistoryPaneProc)));
+  FillList();
+}
+
+}  // namespace
+
+int HistoryPaneWidth() {
+  return g_historyPane != nullptr && IsWindowVisible(g_historyPane) ? kHistoryPaneWidth : 0;
+}
+
+void LayOutHistoryPane(int clientWidth, int clientHeight) {
+  if (g_historyPane == nullptr) return;
+  const Rect pane = HistoryPaneRect(clientWidth, clientHeight, kHistoryPaneWidth);
+  MoveWindow(g_historyPane, pane.x, pane.y, pane.width, pane.height, TRUE);
+}
+
+bool IsHistoryPane(HWND control) { return control != nullptr && control == g_historyPane; }
+
+void MeasureHistoryItem(MEASUREITEMSTRUCT& item) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, HistoryFontHandle());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  item.itemHeight = static_cast<UINT>(2 * metrics.tmHeight + 2 * kHistoryItemPadding);
+}
+
+void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= g_shownEntries.size()) return;
+  const HistoryEntry& entry = g_shownEntries[item.itemID];
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  RECT text = item.rcItem;
+  InflateRect(&text, -kHistoryItemPadding, -kHistoryItemPadding);
+  RECT top = text;
+  top.bottom = (text.top + text.bottom) / 2;
+  RECT bottom = text;
+  bottom.top = top.bottom;
+  // Right-aligned like the display: a long expression shows its end.
+  constexpr UINT kLine = DT_RIGHT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+  DrawTextW(item.hDC, entry.expression.c_str(), -1, &top, kLine);
+  const std::wstring result = HistoryResultLine(entry);
+  DrawTextW(item.hDC, result.c_str(), -1, &bottom, kLine);
+}
+
+void SetHistoryEntries(WindowHandle, const std::deque<HistoryEntry>& entries) {
+  g_shownEntries = entries;
+  if (g_historyPane != nullptr) FillList();
+}
+
+void ShowHistoryPane(WindowHandle window, bool shown) {
+  HWND main = static_cast<HWND>(window);
+  if (shown && g_historyPane == nullptr) CreatePane(main);
+  if (g_historyPane == nullptr || (IsWindowVisible(g_historyPane) != FALSE) == shown) return;
+  ShowWindow(g_historyPane, shown ? SW_SHOWNA : SW_HIDE);
+  // A maximised window keeps its size; the keypad gives the pane its room instead.
+  if (!IsZoomed(main)) {
+    RECT outer{};
+    GetWindowRect(main, &outer);
+    const int width = outer.right - outer.left;
+    const int change = shown ? kHistoryPaneWidth : -g_paneGrowth;
+    SetWindowPos(main, nullptr, 0, 0, width + change, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(main, &outer);
+    g_paneGrowth = shown ? outer.right - outer.left - width : 0;
+  }
+  RECT client{};
+  GetClientRect(main, &client);
+  SendMessageW(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+void SetAlwaysOnTop(WindowHandle window, bool on) {
+  SetWindowPos(static_cast<HWND>(window), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}

@@ -15,13 +15,6 @@ constexpr wchar_t kCalculatorClass[] = L"URG";
 constexpr int kStartTimeoutMs = 30000;
 constexpr int kCloseTimeoutMs = 10000;
 
-std::wstring ProgramFolder() {
-  std::array<wchar_t, MAX_PATH> path{};
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring folder(path.data(), length);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 struct WindowSearch {
   DWORD processId;
   HWND found;
@@ -60,6 +53,13 @@ void MakeDpiAware() {
 }
 
 }  // namespace
+
+std::wstring ProgramFolder() {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring folder(path.data(), length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
 
 int ExpectedDpi() {
   const wchar_t* value = _wgetenv(L"VORLANE_TEST_DPI");

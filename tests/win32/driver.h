@@ -47,6 +47,8 @@ void SaveBitmap(const Screenshot& shot, const std::wstring& path);
 
 void PrintTo(const Rgb& color, std::ostream* out);
 
+// The folder of this test program, where vorlane-calc.exe is built too; ends in a separator.
+std::wstring ProgramFolder();
 // The DPI the test screen was set to (VORLANE_TEST_DPI, set by the scaled test runs), else 96.
 int ExpectedDpi();
 // The bounds of the pixels of an area (screen coordinates) that stand out from its

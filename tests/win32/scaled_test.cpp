@@ -1,5 +1,6 @@
 // The window on a screen of the DPI the run was given (96 in the ordinary run, 144 and
 // 192 in the scaled runs): sizes, grid, fonts and text follow it.
+#include <array>
 #include <string>
 
 #include "driver.h"
@@ -44,7 +45,6 @@ TEST_F(ScaledTest, WindowAndGridFollowTheScreenDpi) {
   const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFunction>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   ASSERT_NE(getDpiForWindow, nullptr);
-  // 96 here at another DPI would mean the program is not DPI-aware.
   ASSERT_EQ(static_cast<int>(getDpiForWindow(main_)), dpi);
 
   RECT outer{};
@@ -87,6 +87,32 @@ TEST_F(ScaledTest, KeyAndDisplayTextAreDrawnAtTheScaledSize) {
                                area.right - area.left, area.bottom - area.top,
                                DT_RIGHT | DT_VCENTER | DT_SINGLELINE));
   }
+}
+
+// Wine makes every window per-monitor aware, manifest or not: the manifest is read here
+// by the system's own activation-context parser, as Windows reads it at start.
+TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithTheOlderFormAsFallback) {
+  const std::wstring program = ProgramFolder() + L"vorlane-calc.exe";
+  ACTCTXW request{};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = program.c_str();
+  request.lpResourceName = CREATEPROCESS_MANIFEST_RESOURCE_ID;
+  HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE) << "no manifest resource 1 in vorlane-calc.exe";
+  const auto setting = [&](const wchar_t* space, const wchar_t* name) {
+    std::array<wchar_t, 128> value{};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, context, space, name, value.data(), value.size(), &written)) {
+      return std::wstring();
+    }
+    return std::wstring(value.data());
+  };
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness"),
+            L"PerMonitorV2, PerMonitor");
+  EXPECT_EQ(setting(L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware"),
+            L"true/pm");
+  ReleaseActCtx(context);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ inline constexpr Rgb kDisplayTextColor{20, 20, 20};
 
 struct FontSpec {
   const wchar_t* face;
-  int height;  // pixels, as CreateFontW's height
+  int height;  // pixels at 96 DPI, as CreateFontW's height
   int weight;  // 100..900, 400 normal
 };
 
@@ -43,7 +43,8 @@ inline constexpr FontSpec kHistoryFont{L"Microsoft YaHei", 18, 400};
 inline constexpr int kHistoryItemPadding = 4;
 
 // A key is a rounded rectangle inset by one pixel with 16 x 16 corners and a 1-pixel
-// border; while held, its text moves one pixel right and down.
+// border; while held, its text moves one pixel right and down. Pixels at 96 DPI, like
+// every pixel number of the window: the Windows program scales them (ScaleForDpi).
 inline constexpr int kKeyInset = 1;
 inline constexpr int kKeyCornerDiameter = 16;
 inline constexpr int kKeyBorderWidth = 1;

@@ -1,30 +1,43 @@
 #include "ui/layout.h"
 
+#include <cstdint>
+
 namespace {
 
-// 66 = left and right margins of 12 plus 7 gaps of 6; 144 = the keypad's top at 102,
-// a bottom margin of 12 and 5 gaps of 6.
+// At the base DPI, 12 + 12 + 7 × 6 = 66 across and 102 + 12 + 5 × 6 = 144 down are
+// taken by margins and gaps; the rest is shared by the cells.
 constexpr int kMargin = 12;
 constexpr int kGap = 6;
 constexpr int kKeypadTop = 102;
-constexpr int kHorizontalChrome = 2 * kMargin + (kKeyColumns - 1) * kGap;
-constexpr int kVerticalChrome = kKeypadTop + kMargin + (kKeyRows - 1) * kGap;
-
 constexpr int kDisplayTop = 5;
 constexpr int kDisplayHeight = 80;
 
 }  // namespace
 
-Rect DisplayRect(int clientWidth, int /*clientHeight*/) {
-  return {kMargin, kDisplayTop, clientWidth - 2 * kMargin, kDisplayHeight};
+int ScaleForDpi(int pixels, int dpi) {
+  const std::int64_t product = std::int64_t{pixels} * dpi;
+  const std::int64_t half = kBaseDpi / 2;
+  const std::int64_t scaled = product >= 0 ? (product + half) / kBaseDpi : -((-product + half) / kBaseDpi);
+  return static_cast<int>(scaled);
 }
 
-Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight) {
+Rect DisplayRect(int clientWidth, int /*clientHeight*/, int dpi) {
+  const int margin = ScaleForDpi(kMargin, dpi);
+  return {margin, ScaleForDpi(kDisplayTop, dpi), clientWidth - 2 * margin,
+          ScaleForDpi(kDisplayHeight, dpi)};
+}
+
+Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi) {
+  const int margin = ScaleForDpi(kMargin, dpi);
+  const int gap = ScaleForDpi(kGap, dpi);
+  const int keypadTop = ScaleForDpi(kKeypadTop, dpi);
+  const int horizontalChrome = 2 * margin + (kKeyColumns - 1) * gap;
+  const int verticalChrome = keypadTop + margin + (kKeyRows - 1) * gap;
   // C++ division truncates toward zero, as the window's layout always has; a client
   // area below the chrome gives empty or negative cells.
-  const int cellWidth = (clientWidth - kHorizontalChrome) / kKeyColumns;
-  const int cellHeight = (clientHeight - kVerticalChrome) / kKeyRows;
-  return {(cellWidth + kGap) * key.column + kMargin, (cellHeight + kGap) * key.row + kKeypadTop,
+  const int cellWidth = (clientWidth - horizontalChrome) / kKeyColumns;
+  const int cellHeight = (clientHeight - verticalChrome) / kKeyRows;
+  return {(cellWidth + gap) * key.column + margin, (cellHeight + gap) * key.row + keypadTop,
           cellWidth, cellHeight};
 }
 

@@ -10,15 +10,23 @@ struct Rect {
   int height;
 };
 
-// Outer size of the main window at start, and the client area that leaves on Windows.
+// Outer size of the main window at start, and the client area that leaves on Windows,
+// at the base DPI.
 inline constexpr int kWindowWidth = 820;
 inline constexpr int kWindowHeight = 580;
 inline constexpr int kStartClientWidth = 804;
 inline constexpr int kStartClientHeight = 541;
 
+// Every pixel number of the window is given at this DPI.
+inline constexpr int kBaseDpi = 96;
+
+// pixels × dpi / 96, rounded half away from zero as Windows' MulDiv rounds.
+int ScaleForDpi(int pixels, int dpi);
+
 // No lower bound: tiny client areas give zero or negative sizes, passed on unchanged.
-Rect DisplayRect(int clientWidth, int clientHeight);
-Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight);
+// At another DPI the margins, gaps and bands scale first and the cells follow from them.
+Rect DisplayRect(int clientWidth, int clientHeight, int dpi = kBaseDpi);
+Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi = kBaseDpi);
 
 // The history pane right of the keypad, at 96 DPI: the window grows by this width when
 // the pane shows, and the client area left of it is laid out as without the pane.

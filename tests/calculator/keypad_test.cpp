@@ -177,6 +177,55 @@ TEST(Layout, KeysOnTheGrid) {
   }
 }
 
+// Other DPIs, by hand: the base numbers rounded as MulDiv rounds (7.5 gives 8), the
+// cells from what they leave.
+struct ScaledLayoutRow {
+  int dpi;
+  int width;
+  int height;
+  int margin;
+  int gap;
+  int displayTop;
+  int displayHeight;
+  int keypadTop;
+  int cellWidth;
+  int cellHeight;
+};
+
+const ScaledLayoutRow kScaledLayouts[] = {
+    {120, 1000, 700, 15, 8, 6, 100, 128, 114, 86},
+    {144, 1206, 816, 18, 9, 8, 120, 153, 138, 100},
+    {192, 1608, 1082, 24, 12, 10, 160, 204, 184, 132},
+};
+
+TEST(Layout, ScalesTheBaseNumbersAndDerivesTheCells) {
+  for (const ScaledLayoutRow& row : kScaledLayouts) {
+    SCOPED_TRACE(::testing::Message() << row.dpi << " DPI");
+    const Rect display = DisplayRect(row.width, row.height, row.dpi);
+    EXPECT_EQ(display.x, row.margin);
+    EXPECT_EQ(display.y, row.displayTop);
+    EXPECT_EQ(display.width, row.width - 2 * row.margin);
+    EXPECT_EQ(display.height, row.displayHeight);
+    for (const ExpectedKey& expected : kExpectedKeys) {
+      const Rect rect = KeyRect(*FindButton(expected.id), row.width, row.height, row.dpi);
+      EXPECT_EQ(rect.x, row.margin + expected.column * (row.cellWidth + row.gap)) << expected.id;
+      EXPECT_EQ(rect.y, row.keypadTop + expected.row * (row.cellHeight + row.gap)) << expected.id;
+      EXPECT_EQ(rect.width, row.cellWidth) << expected.id;
+      EXPECT_EQ(rect.height, row.cellHeight) << expected.id;
+    }
+  }
+}
+
+TEST(Layout, ScalesAsMulDivRounds) {
+  EXPECT_EQ(ScaleForDpi(20, kBaseDpi), 20);
+  EXPECT_EQ(ScaleForDpi(1, 144), 2);   // 1.5
+  EXPECT_EQ(ScaleForDpi(1, 120), 1);   // 1.25
+  EXPECT_EQ(ScaleForDpi(3, 120), 4);   // 3.75
+  EXPECT_EQ(ScaleForDpi(44, 144), 66);
+  EXPECT_EQ(ScaleForDpi(-1, 144), -2);  // half away from zero
+  EXPECT_EQ(ScaleForDpi(820, 192), 1640);
+}
+
 TEST(Layout, StartSizeLeavesMarginsOf12PlusTheRemainder) {
   const ButtonDef& equals = *FindButton(kKeyEquals);  // bottom right
   const Rect rect = KeyRect(equals, kStartClientWidth, kStartClientHeight);

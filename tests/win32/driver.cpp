@@ -1,8 +1,10 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <ostream>
@@ -12,13 +14,6 @@ namespace {
 constexpr wchar_t kCalculatorClass[] = L"URG";
 constexpr int kStartTimeoutMs = 30000;
 constexpr int kCloseTimeoutMs = 10000;
-
-std::wstring ProgramFolder() {
-  std::array<wchar_t, MAX_PATH> path{};
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  std::wstring folder(path.data(), length);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
 
 struct WindowSearch {
   DWORD processId;
@@ -46,7 +41,86 @@ INPUT KeyInput(WORD key, bool up) {
   return input;
 }
 
+// The driver reads the calculator's rectangles and pixels as they are: a DPI-unaware
+// process would be shown coordinates scaled to 96 DPI.
+void MakeDpiAware() {
+  using SetContextFunction = BOOL(WINAPI*)(HANDLE);
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const auto setContext = reinterpret_cast<SetContextFunction>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+  if (setContext == nullptr || !setContext(reinterpret_cast<HANDLE>(-4))) SetProcessDPIAware();
+}
+
 }  // namespace
+
+std::wstring ProgramFolder() {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  std::wstring folder(path.data(), length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+int ExpectedDpi() {
+  const wchar_t* value = _wgetenv(L"VORLANE_TEST_DPI");
+  return value != nullptr && *value != L'\0' ? _wtoi(value) : kBaseDpi;
+}
+
+RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background) {
+  RECT bounds{area.right, area.bottom, area.left, area.top};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const Rgb seen = shot.At(x, y);
+      // Faint anti-aliasing fringes are not ink.
+      if (std::abs(seen.r - background.r) + std::abs(seen.g - background.g) +
+              std::abs(seen.b - background.b) < 24) {
+        continue;
+      }
+      bounds.left = std::min<LONG>(bounds.left, x);
+      bounds.top = std::min<LONG>(bounds.top, y);
+      bounds.right = std::max<LONG>(bounds.right, x + 1);
+      bounds.bottom = std::max<LONG>(bounds.bottom, y + 1);
+    }
+  }
+  return bounds;
+}
+
+Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
+                      int height, UINT format) {
+  Screenshot shot;
+  shot.width = width;
+  shot.height = height;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC memory = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  HFONT handle = CreateFontW(fontHeight, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, font.face);
+  HGDIOBJ oldFont = SelectObject(memory, handle);
+  RECT box{0, 0, width, height};
+  FillRect(memory, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetBkMode(memory, TRANSPARENT);
+  SetTextColor(memory, RGB(0, 0, 0));
+  DrawTextW(memory, text.c_str(), -1, &box, format);
+  GdiFlush();
+  const auto* source = static_cast<const std::uint32_t*>(bits);
+  shot.pixels.assign(source, source + static_cast<std::size_t>(width) * height);
+  for (std::uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFFu;
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(handle);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return shot;
+}
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
@@ -148,6 +222,7 @@ void PrintTo(const Rgb& color, std::ostream* out) {
 }
 
 void CalculatorProcessTest::SetUp() {
+  MakeDpiAware();
   std::wstring commandLine = L"\"" + ProgramFolder() + L"vorlane-calc.exe\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

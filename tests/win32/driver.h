@@ -47,6 +47,18 @@ void SaveBitmap(const Screenshot& shot, const std::wstring& path);
 
 void PrintTo(const Rgb& color, std::ostream* out);
 
+// The folder of this test program, where vorlane-calc.exe is built too; ends in a separator.
+std::wstring ProgramFolder();
+// The DPI the test screen was set to (VORLANE_TEST_DPI, set by the scaled test runs), else 96.
+int ExpectedDpi();
+// The bounds of the pixels of an area (screen coordinates) that stand out from its
+// background; empty when none do.
+RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background);
+// Text drawn here, black on white, in a box of width × height at 0,0, in the font at the
+// height given (the program's font at a DPI), as DrawTextW draws it with the format.
+Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
+                      int height, UINT format);
+
 // One running vorlane-calc.exe, started beside this test program, and its main window.
 class CalculatorProcessTest : public ::testing::Test {
  protected:

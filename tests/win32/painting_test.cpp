@@ -337,4 +337,24 @@ TEST_F(PaintingTest, ChineseDisplayTextIsDrawnWithACjkFont) {
   EXPECT_TRUE(boxInk.Empty() || LooksRepeated(boxInk));
 }
 
+// "&" is no mnemonic prefix in the display: "1&2" is drawn as that text is, where a
+// prefix would draw "12" with the 2 underlined.
+TEST_F(PaintingTest, AnAmpersandInTheDisplayIsDrawnAsItself) {
+  const RECT area = DisplayArea();
+  SetClipboard(L"1&2");
+  PressKeys({VK_CONTROL}, 'V');
+  ASSERT_EQ(WaitForDisplay(L"1&2"), L"1&2");
+  const RECT seen = InkBounds(SettledShot(area), area, kDisplayBackground);
+  const Screenshot text =
+      RenderText(L"1&2", kDisplayFont, ScaleForDpi(kDisplayFont.height, ExpectedDpi()),
+                 area.right - area.left, area.bottom - area.top,
+                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  const RECT want = InkBounds(text, {0, 0, text.width, text.height}, {255, 255, 255});
+  ASSERT_GT(want.right, want.left);
+  // Give or take a pixel of anti-aliasing.
+  EXPECT_NEAR(seen.left - area.left, want.left, 1);
+  EXPECT_NEAR(seen.right - area.left, want.right, 1);
+  EXPECT_NEAR(seen.bottom - area.top, want.bottom, 1);
+}
+
 }  // namespace

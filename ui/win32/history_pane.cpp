@@ -7,23 +7,36 @@
 #include "ui/appearance.h"
 #include "ui/context_menu.h"
 #include "ui/layout.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/win32_app.h"
 
 namespace {
 
 HWND g_historyPane = nullptr;
-HFONT g_historyFont = nullptr;  // lives until the process ends, like the other fonts
+HFONT g_historyFont = nullptr;  // for g_historyFontDpi; lives until the process ends
+int g_historyFontDpi = 0;
 WNDPROC g_listBoxProc = nullptr;
 std::deque<HistoryEntry> g_shownEntries;  // what the items draw
 // What showing the pane added to the window's width: less than the pane where the
 // screen stopped it, and what hiding it takes away again.
 int g_paneGrowth = 0;
 
-HFONT HistoryFontHandle() {
-  if (g_historyFont == nullptr) {
-    g_historyFont = CreateFontW(kHistoryFont.height, 0, 0, 0, kHistoryFont.weight, FALSE, FALSE,
-                                FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kHistoryFont.face);
+int PaneDpi() { return WindowDpi(g_historyPane != nullptr ? GetParent(g_historyPane) : nullptr); }
+
+// The pane's font at the window's DPI; a new DPI gives a new font, and the old one goes
+// once the pane no longer uses it.
+HFONT HistoryFontHandle(int dpi) {
+  if (g_historyFont == nullptr || g_historyFontDpi != dpi) {
+    HFONT old = g_historyFont;
+    g_historyFont = CreateFontW(ScaleForDpi(kHistoryFont.height, dpi), 0, 0, 0, kHistoryFont.weight,
+                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                kHistoryFont.face);
+    g_historyFontDpi = dpi;
+    if (g_historyPane != nullptr) {
+      SendMessageW(g_historyPane, WM_SETFONT, reinterpret_cast<WPARAM>(g_historyFont), TRUE);
+    }
+    if (old != nullptr) DeleteObject(old);
   }
   return g_historyFont;
 }
@@ -59,7 +72,6 @@ LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM 
 }
 
 void CreatePane(HWND window) {
-  HistoryFontHandle();
   const std::wstring name(MenuText(kMenuHistory));
   g_historyPane = CreateWindowExW(
       0, L"LISTBOX", name.c_str(),
@@ -68,7 +80,8 @@ void CreatePane(HWND window) {
       0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHistoryPaneId)),
       g_hInstance, nullptr);
   if (g_historyPane == nullptr) return;
-  SendMessageW(g_historyPane, WM_SETFONT, reinterpret_cast<WPARAM>(g_historyFont), FALSE);
+  SendMessageW(g_historyPane, WM_SETFONT,
+               reinterpret_cast<WPARAM>(HistoryFontHandle(WindowDpi(window))), FALSE);
   g_listBoxProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       g_historyPane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HistoryPaneProc)));
   FillList();
@@ -77,12 +90,15 @@ void CreatePane(HWND window) {
 }  // namespace
 
 int HistoryPaneWidth() {
-  return g_historyPane != nullptr && IsWindowVisible(g_historyPane) ? kHistoryPaneWidth : 0;
+  if (g_historyPane == nullptr || !IsWindowVisible(g_historyPane)) return 0;
+  return ScaleForDpi(kHistoryPaneWidth, PaneDpi());
 }
 
 void LayOutHistoryPane(int clientWidth, int clientHeight) {
   if (g_historyPane == nullptr) return;
-  const Rect pane = HistoryPaneRect(clientWidth, clientHeight, kHistoryPaneWidth);
+  const int dpi = PaneDpi();
+  HistoryFontHandle(dpi);  // after a change of DPI
+  const Rect pane = HistoryPaneRect(clientWidth, clientHeight, ScaleForDpi(kHistoryPaneWidth, dpi));
   MoveWindow(g_historyPane, pane.x, pane.y, pane.width, pane.height, TRUE);
 }
 
@@ -90,12 +106,14 @@ bool IsHistoryPane(HWND control) { return control != nullptr && control == g_his
 
 void MeasureHistoryItem(MEASUREITEMSTRUCT& item) {
   HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, HistoryFontHandle());
+  const int dpi = PaneDpi();
+  HGDIOBJ old = SelectObject(dc, HistoryFontHandle(dpi));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  item.itemHeight = static_cast<UINT>(2 * metrics.tmHeight + 2 * kHistoryItemPadding);
+  item.itemHeight =
+      static_cast<UINT>(2 * metrics.tmHeight + 2 * ScaleForDpi(kHistoryItemPadding, dpi));
 }
 
 void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
@@ -106,7 +124,8 @@ void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   RECT text = item.rcItem;
-  InflateRect(&text, -kHistoryItemPadding, -kHistoryItemPadding);
+  const int padding = ScaleForDpi(kHistoryItemPadding, PaneDpi());
+  InflateRect(&text, -padding, -padding);
   RECT top = text;
   top.bottom = (text.top + text.bottom) / 2;
   RECT bottom = text;
@@ -133,7 +152,7 @@ void ShowHistoryPane(WindowHandle window, bool shown) {
     RECT outer{};
     GetWindowRect(main, &outer);
     const int width = outer.right - outer.left;
-    const int change = shown ? kHistoryPaneWidth : -g_paneGrowth;
+    const int change = shown ? ScaleForDpi(kHistoryPaneWidth, WindowDpi(main)) : -g_paneGrowth;
     SetWindowPos(main, nullptr, 0, 0, width + change, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(main, &outer);

@@ -2,19 +2,23 @@
 #include <array>
 
 #include "ui/appearance.h"
+#include "ui/layout.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/win32_app.h"
 
 namespace {
 
 COLORREF ColorRefOf(Rgb color) { return static_cast<COLORREF>(ToColorRef(color)); }
 
-void FillKeyShape(HDC dc, const RECT& cell, COLORREF fill, COLORREF border) {
+void FillKeyShape(HDC dc, const RECT& cell, int dpi, COLORREF fill, COLORREF border) {
   HBRUSH brush = CreateSolidBrush(fill);
-  HPEN pen = CreatePen(PS_SOLID, kKeyBorderWidth, border);
+  HPEN pen = CreatePen(PS_SOLID, ScaleForDpi(kKeyBorderWidth, dpi), border);
   HGDIOBJ oldBrush = SelectObject(dc, brush);
   HGDIOBJ oldPen = SelectObject(dc, pen);
-  RoundRect(dc, cell.left + kKeyInset, cell.top + kKeyInset, cell.right - kKeyInset,
-            cell.bottom - kKeyInset, kKeyCornerDiameter, kKeyCornerDiameter);
+  const int inset = ScaleForDpi(kKeyInset, dpi);
+  const int corner = ScaleForDpi(kKeyCornerDiameter, dpi);
+  RoundRect(dc, cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset,
+            corner, corner);
   SelectObject(dc, oldBrush);
   SelectObject(dc, oldPen);
   DeleteObject(brush);
@@ -37,12 +41,13 @@ void DrawKeyText(HDC dc, HWND button, RECT textRect, COLORREF color) {
 void PaintKey(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const KeyColors colors = KeyColorsFor(static_cast<int>(item.CtlID));
-  FillKeyShape(item.hDC, item.rcItem, ColorRefOf(pressed ? colors.pressedFill : colors.fill),
+  const int dpi = WindowDpi(item.hwndItem);
+  FillKeyShape(item.hDC, item.rcItem, dpi, ColorRefOf(pressed ? colors.pressedFill : colors.fill),
                ColorRefOf(colors.border));
   RECT textRect = item.rcItem;
   if (pressed) {
-    textRect.left += kPressedTextOffset;
-    textRect.top += kPressedTextOffset;
+    textRect.left += ScaleForDpi(kPressedTextOffset, dpi);
+    textRect.top += ScaleForDpi(kPressedTextOffset, dpi);
   }
   DrawKeyText(item.hDC, item.hwndItem, textRect, ColorRefOf(colors.text));
 }

@@ -7,6 +7,8 @@
 #include "ui/keypad.h"
 #include "ui/layout.h"
 #include "calculator/refresh.h"
+#include "ui/win32/accessibility.h"
+#include "ui/win32/dpi.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/win32_app.h"
 
@@ -17,13 +19,16 @@ HBRUSH g_displayBrush = nullptr;
 namespace {
 
 bool RegisterMainClass();
+HWND CreateMainWindow();
 void OnCreate(HWND window);
 void OnSize(HWND window, int width, int height);
+void OnDpiChanged(HWND window, int dpi, const RECT& suggested);
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData);
 LRESULT OnCtlColorStatic(HDC dc, HWND control);
 void OnDestroy();
 
-HFONT CreateFontFrom(const FontSpec& font);
+HFONT CreateFontFrom(const FontSpec& font, int dpi);
+void ApplyFonts(HWND window, int dpi);
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
 wchar_t QueuedChar(HWND window, LPARAM keyData);
 bool IsDown(int virtualKey);
@@ -34,11 +39,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   g_hInstance = instance;
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   RegisterMainClass();
-  const std::wstring title(kWindowTitle);
-  HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, kWindowWidth, kWindowHeight, nullptr, nullptr,
-                                g_hInstance, nullptr);
-  if (window == nullptr) return 1;
+  StartAccessibility();
+  HWND window = CreateMainWindow();
+  if (window == nullptr) {
+    StopAccessibility();
+    return 1;
+  }
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 
@@ -48,6 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  StopAccessibility();
   return static_cast<int>(message.wParam);
 }
 
@@ -69,6 +76,9 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CHAR:
       OnTypedChar(window, static_cast<wchar_t>(wParam));
       break;
+    case WM_DPICHANGED:
+      OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item.CtlType == ODT_LISTBOX) {
@@ -112,33 +122,60 @@ bool RegisterMainClass() {
   return RegisterClassExW(&windowClass) != 0;
 }
 
+// Sized for the DPI of the screen it starts on, which may not be the system's.
+HWND CreateMainWindow() {
+  const std::wstring title(kWindowTitle);
+  const int systemDpi = SystemDpi();
+  HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, ScaleForDpi(kWindowWidth, systemDpi),
+                                ScaleForDpi(kWindowHeight, systemDpi), nullptr, nullptr,
+                                g_hInstance, nullptr);
+  if (window == nullptr) return nullptr;
+  if (const int dpi = WindowDpi(window); dpi != systemDpi) {
+    SetWindowPos(window, nullptr, 0, 0, ScaleForDpi(kWindowWidth, dpi),
+                 ScaleForDpi(kWindowHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return window;
+}
+
 void OnCreate(HWND window) {
-  HFONT keyFont = CreateFontFrom(kKeyFont);
-  HFONT displayFont = CreateFontFrom(kDisplayFont);
   g_displayBrush = CreateSolidBrush(ToColorRef(kDisplayBackground));
 
+  // No prefix: the display shows the expression exactly, "&" included.
   g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
-                             WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE, kDisplayId);
-  SendMessageW(g_displayWnd, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont), TRUE);
+                             WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX,
+                             kDisplayId);
   for (const ButtonDef& key : g_buttons) {
-    HWND button = CreateChild(window, L"BUTTON", key.label.c_str(),
-                              WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
-    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(keyFont), TRUE);
+    CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
   }
+  ApplyFonts(window, WindowDpi(window));
   RefreshButtonLabels(window);
   SetTitleText(window, WindowTitle());
 }
 
 void OnSize(HWND window, int fullWidth, int height) {
+  const int dpi = WindowDpi(window);
   // The layout rule applies to the client area left of the history pane.
   const int width = fullWidth - HistoryPaneWidth();
   LayOutHistoryPane(fullWidth, height);
-  const Rect display = DisplayRect(width, height);
+  const Rect display = DisplayRect(width, height, dpi);
   MoveWindow(g_displayWnd, display.x, display.y, display.width, display.height, TRUE);
   for (const ButtonDef& key : g_buttons) {
-    const Rect cell = KeyRect(key, width, height);
+    const Rect cell = KeyRect(key, width, height, dpi);
     MoveWindow(GetDlgItem(window, key.id), cell.x, cell.y, cell.width, cell.height, TRUE);
   }
+}
+
+// Moved to a screen of another DPI: the system suggests the window's new rectangle.
+void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
+  ApplyFonts(window, dpi);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The client size may come out unchanged, and then no WM_SIZE lays the grid out anew.
+  RECT client{};
+  GetClientRect(window, &client);
+  OnSize(window, client.right, client.bottom);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
@@ -166,11 +203,29 @@ void OnDestroy() {
   PostQuitMessage(0);
 }
 
-// Both fonts live until the process ends: the controls hold them, nobody deletes them.
-HFONT CreateFontFrom(const FontSpec& font) {
-  return CreateFontW(font.height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+HFONT CreateFontFrom(const FontSpec& font, int dpi) {
+  return CreateFontW(ScaleForDpi(font.height, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, font.face);
+}
+
+HFONT FontOf(HWND control) {
+  return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+}
+
+// The controls hold the fonts, so no variable does: the ones they held before (none at
+// creation) are deleted once every control has the new ones.
+void ApplyFonts(HWND window, int dpi) {
+  HFONT oldKeyFont = FontOf(GetDlgItem(window, kFirstKeyId));
+  HFONT oldDisplayFont = FontOf(g_displayWnd);
+  HFONT keyFont = CreateFontFrom(kKeyFont, dpi);
+  HFONT displayFont = CreateFontFrom(kDisplayFont, dpi);
+  SendMessageW(g_displayWnd, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont), TRUE);
+  for (const ButtonDef& key : g_buttons) {
+    SendMessageW(GetDlgItem(window, key.id), WM_SETFONT, reinterpret_cast<WPARAM>(keyFont), TRUE);
+  }
+  if (oldKeyFont != nullptr) DeleteObject(oldKeyFont);
+  if (oldDisplayFont != nullptr) DeleteObject(oldDisplayFont);
 }
 
 // Created at 0,0 with no size: WM_SIZE places every child.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/keypad.h"
+#include "ui/win32/accessibility.h"
 #include "ui/win32/win32_app.h"
 #include "calculator/window_port.h"
 
@@ -29,10 +30,13 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
   SetWindowTextW(AsWindow(window), title.c_str());
 }
 
-void SetKeyText(WindowHandle window, int id, const std::wstring& text, const std::wstring&) {
+void SetKeyText(WindowHandle window, int id, const std::wstring& text,
+                const std::wstring& description) {
   HWND button = GetDlgItem(AsWindow(window), id);
   if (button == nullptr) return;
+  // The window text stays the label: MSAA and UI Automation name the key by it.
   SetWindowTextW(button, text.c_str());
+  DescribeControl(button, description);
   InvalidateRect(button, nullptr, TRUE);
 }
 

@@ -1,0 +1,14 @@
+// What screen readers hear about a control beyond its window text.
+#pragma once
+
+#include <string>
+
+#include "ui/win32/win32_app.h"
+
+// COM on the GUI thread, before the first control is described; StopAccessibility after
+// the message loop.
+void StartAccessibility();
+void StopAccessibility();
+// The control's accessible description, where the system offers Dynamic Annotation;
+// elsewhere nothing happens.
+void DescribeControl(HWND control, const std::wstring& description);

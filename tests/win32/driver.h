@@ -47,7 +47,8 @@ void SaveBitmap(const Screenshot& shot, const std::wstring& path);
 
 void PrintTo(const Rgb& color, std::ostream* out);
 
-// One running vorlane-calc.exe, started beside this test program, and its main window.
+// One running vorlane-calc.exe, started beside this test program (or where VORLANE_CALC_EXE
+// says), and its main window.
 class CalculatorTest : public ::testing::Test {
  protected:
   void SetUp() override;

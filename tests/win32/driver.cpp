@@ -15,6 +15,15 @@ constexpr wchar_t kCalculatorClass[] = L"URG";
 constexpr int kStartTimeoutMs = 30000;
 constexpr int kCloseTimeoutMs = 10000;
 
+// VORLANE_CALC_EXE points the driver at another copy of the program, an installed one.
+std::wstring CalculatorPath() {
+  std::array<wchar_t, MAX_PATH> path{};
+  const DWORD length =
+      GetEnvironmentVariableW(L"VORLANE_CALC_EXE", path.data(), static_cast<DWORD>(path.size()));
+  if (length > 0 && length < path.size()) return std::wstring(path.data(), length);
+  return ProgramFolder() + L"vorlane-calc.exe";
+}
+
 struct WindowSearch {
   DWORD processId;
   HWND found;
@@ -223,7 +232,7 @@ void PrintTo(const Rgb& color, std::ostream* out) {
 
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
-  std::wstring commandLine = L"\"" + ProgramFolder() + L"vorlane-calc.exe\"";
+  std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,

@@ -59,7 +59,8 @@ RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background);
 Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
                       int height, UINT format);
 
-// One running vorlane-calc.exe, started beside this test program, and its main window.
+// One running vorlane-calc.exe, started beside this test program (or where VORLANE_CALC_EXE
+// says), and its main window.
 class CalculatorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -11,8 +11,9 @@ namespace {
 
 QIcon AppIcon() {
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/vorlane-calc.png").arg(size), QSize(size, size));
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/org.vorlane.Calculator.png").arg(size),
+                 QSize(size, size));
   }
   return icon;
 }
@@ -22,7 +23,7 @@ QIcon AppIcon() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(AppIcon());
-  QGuiApplication::setDesktopFileName(QStringLiteral("vorlane-calc"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
   window.show();

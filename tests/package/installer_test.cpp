@@ -10,7 +10,7 @@
 
 #include "tests/win32/driver.h"
 #include "ui/keypad.h"
-#include "ui/refresh.h"
+#include "calculator/refresh.h"
 
 namespace {
 
@@ -109,13 +109,6 @@ void ExpectVersionInfo(const fs::path& program) {
   EXPECT_TRUE(VersionString(info, L"LegalCopyright").has_value());
 }
 
-int KeyId(std::wstring_view label) {
-  for (const ButtonDef& key : g_buttons) {
-    if (key.label == label) return key.id;
-  }
-  ADD_FAILURE() << "no key labelled " << testing::PrintToString(std::wstring(label));
-  return 0;
-}
 
 TEST(Installer, InstallsSilentlyPerMachineWithShortcutAndUninstallEntry) {
   std::array<wchar_t, MAX_PATH> setup{};
@@ -152,7 +145,7 @@ class InstalledCalculator : public CalculatorProcessTest {
 };
 
 TEST_F(InstalledCalculator, Computes) {
-  ClickAll({KeyId(L"2"), KeyId(L"+"), KeyId(L"3"), KeyId(L"=")});
+  ClickAll({kKey2, kKeyPlus, kKey3, kKeyEquals});
   EXPECT_EQ(WaitForDisplay(L"5"), L"5");
 }
 

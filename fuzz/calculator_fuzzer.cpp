@@ -5,7 +5,8 @@
 //
 // Input bytes, read in order (fuzz/make-corpus writes seeds in this form):
 //   0x00..0x8F, 0xC8..0xFF  key command kFirstKeyId + (byte - base) % 48
-//   0x90..0x9F  key-down: next byte is the key code, the byte after it the typed
+//   0x90..0x9F  key-down with the modifiers in the low three bits (Shift 1, Control 2,
+//               Alt 4): next byte is the key code, the byte after it the typed
 //               character (0: none)
 //   0xA0..0xAF  typed character: next byte
 //   0xB0..0xB7  paste: next byte n, then n bytes of text
@@ -26,6 +27,7 @@
 #include <string_view>
 
 #include "calculator/calculator.h"
+#include "calculator/history.h"
 #include "fake_window.h"
 #include "tools/utf8.h"
 #include "ui/keypad.h"
@@ -133,6 +135,7 @@ static_assert(std::size(kModelKeys) == kLastKeyId - kFirstKeyId + 1);
 constexpr std::pair<wchar_t, int> kTypedKeys[] = {
     {L'+', kKeyPlus}, {L'-', kKeyMinus}, {L'*', kKeyTimes}, {L'\u00D7', kKeyTimes}, {L'/', kKeyDivide}, {L'\u00F7', kKeyDivide},
     {L'^', kKeyPower}, {L'%', kKeyRemainder}, {L'(', kKeyOpenParen}, {L')', kKeyCloseParen},      {L'!', kKeyFactorial}, {L'.', kKeyPoint},
+    {L',', kKeyPoint}, {L'=', kKeyEquals},
 };
 
 int TypedKey(wchar_t ch) {
@@ -335,6 +338,24 @@ void RunKey(State& expected, int id, bool focuses) {
   }
 }
 
+// What a paste of this clipboard text must have done.
+void ModelPaste(State& expected, const std::wstring& text) {
+  std::wstring piece;
+  for (wchar_t c : text) {
+    const auto code = static_cast<std::uint32_t>(c);
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
+    if (!control) piece.push_back(c);
+  }
+  if (!piece.empty()) StartOperand(expected, piece, false);
+  Compare(expected, piece.empty() ? Refresh::kNone : Refresh::kDisplay, false, false, "paste");
+  if (g_fakeWindow.CountCalls("read clipboard") != 1 || g_fakeWindow.clipboard != text) Fail("paste's clipboard", expected);
+}
+
+void ModelCopy(State& expected) {
+  Compare(expected, Refresh::kNone, false, false, "copy");
+  if (g_fakeWindow.CountCalls("write clipboard") != 1 || g_fakeWindow.clipboard != g_expr) Fail("copy", expected);
+}
+
 void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
   const std::uint8_t op = *p++;
   auto next = [&]() -> std::uint8_t { return p < end ? *p++ : 0; };
@@ -346,15 +367,34 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     OnKeyCommand(FakeHandle(), id);
     RunKey(expected, id, true);
   } else if (op < 0xA0) {
+    const unsigned modifiers = op & 7u;
     const int code = next();
     const std::uint8_t typedByte = next();
     const wchar_t typed = typedByte == 0 ? L'\0' : CharacterOf(typedByte);
-    g_log += "down(" + std::to_string(code) + "," + std::to_string(typed) + ") ";
-    OnKeyDown(FakeHandle(), code, typed);
+    g_log += "down(" + std::to_string(code) + "," + std::to_string(typed) + "," +
+             std::to_string(modifiers) + ") ";
+    const bool historyShown = g_historyShown;
+    OnKeyDown(FakeHandle(), code, typed, modifiers);
+    const bool shift = (modifiers & kShiftHeld) != 0;
+    const bool ctrl = (modifiers & kControlHeld) != 0;
+    const bool shortcuts = (modifiers & kAltHeld) == 0;
+    if (shortcuts && ctrl && (code == kVkC || code == kVkInsert)) {
+      ModelCopy(expected);
+      return;
+    }
+    if (shortcuts && ((ctrl && code == kVkV) || (shift && code == kVkInsert))) {
+      ModelPaste(expected, g_fakeWindow.clipboard);
+      return;
+    }
+    if (shortcuts && ctrl && code == kVkH) {
+      Compare(expected, Refresh::kNone, false, false, "history shortcut");
+      if (g_historyShown == historyShown || g_fakeWindow.CountCalls("pane") != 1) Fail("history pane", expected);
+      return;
+    }
     const bool digitKey = (code >= kVkDigit0 && code <= kVkDigit0 + 9) || (code >= kVkNumpad0 && code <= kVkNumpad0 + 9);
     Refresh refresh = Refresh::kNone;
+    bool drew = false;
     if (code == kVkEnter) {
-      bool drew = false;
       refresh = ApplyKey(expected, Special(Kind::kEquals), drew);
     } else if (code == kVkEscape) {
       expected.expr = L"0";
@@ -368,12 +408,15 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
         expected.expr.pop_back();
       }
       refresh = Refresh::kDisplay;
+    } else if (code == kVkDecimal) {
+      // The point enters once: by the typed character when it is one, else by the key.
+      if (TypedKey(typed) != kKeyPoint) refresh = ApplyKey(expected, Special(Kind::kPoint), drew);
     } else if (digitKey && TypedKey(typed) == 0) {
       const wchar_t digit = static_cast<wchar_t>(L'0' + (code >= kVkNumpad0 ? code - kVkNumpad0 : code - kVkDigit0));
       StartOperand(expected, std::wstring(1, digit), false);
       refresh = Refresh::kDisplay;
     }
-    Compare(expected, refresh, false, false, "key-down");
+    Compare(expected, refresh, false, drew, "key-down");
   } else if (op < 0xB0) {
     const wchar_t ch = CharacterOf(next());
     g_log += "typed(" + std::to_string(ch) + ") ";
@@ -392,20 +435,11 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     g_log += "paste(" + std::to_string(text.size()) + ") ";
     g_fakeWindow.clipboard = text;
     PasteClipboard(FakeHandle());
-    std::wstring piece;
-    for (wchar_t c : text) {
-      const auto code = static_cast<std::uint32_t>(c);
-      const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
-      if (!control) piece.push_back(c);
-    }
-    if (!piece.empty()) StartOperand(expected, piece, false);
-    Compare(expected, piece.empty() ? Refresh::kNone : Refresh::kDisplay, false, false, "paste");
-    if (g_fakeWindow.CountCalls("read clipboard") != 1 || g_fakeWindow.clipboard != text) Fail("paste's clipboard", expected);
+    ModelPaste(expected, text);
   } else if (op < 0xC0) {
     g_log += "copy ";
     CopyDisplay(FakeHandle());
-    Compare(expected, Refresh::kNone, false, false, "copy");
-    if (g_fakeWindow.CountCalls("write clipboard") != 1 || g_fakeWindow.clipboard != g_expr) Fail("copy", expected);
+    ModelCopy(expected);
   } else {
     const int b = next();
     const int id = (b & 1) != 0 ? kLastKeyId + 1 + (b >> 1) : kFirstKeyId - 1 - (b >> 1);

@@ -275,7 +275,7 @@ class LineReader {
  public:
   enum class Line { kNone, kText, kError };
 
-  LineReader() : buffer_(kMaxCut + kReadSize) {}
+  LineReader() : buffer_(kMaxCut + kReadSize), scratch_(kMaxCut + kReadSize) {}
 
   // The next complete line of what has been read: kText (its text in Text()), kError
   // for one that is not UTF-8 or outgrew memory, kNone when the next line is not complete.
@@ -359,9 +359,10 @@ class LineReader {
     }
     const std::size_t old = text_.size();
     if (bytes.size() >= kPopulated) Populate(text_.data() + old, bytes.size() * sizeof(wchar_t));
-    text_.resize(old + bytes.size());
-    const Utf8Piece piece = Utf8ToWideInto(bytes, text_.data() + old);
-    text_.resize(old + piece.written);
+    // Decoded into a buffer that stays in cache, then appended: resizing the text first
+    // would write every unit twice.
+    const Utf8Piece piece = Utf8ToWideInto(bytes, scratch_.data());
+    text_.append(scratch_.data(), piece.written);
     const std::size_t cut = bytes.size() - piece.read;
     if (!piece.valid || (cut > 0 && lineEnds)) {
       failed_ = true;
@@ -393,6 +394,7 @@ class LineReader {
   std::size_t carried_ = 0;
   std::string_view unread_;   // in buffer_: read but not yet taken
   std::wstring text_;         // the current line, decoded so far
+  std::vector<wchar_t> scratch_;  // room for the decoded text of one read
   bool started_ = false;      // bytes of the current line have been taken
   bool taken_ = false;        // the current line has been handed out
   bool failed_ = false;       // the current line is not UTF-8 or outgrew memory

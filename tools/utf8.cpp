@@ -1,6 +1,8 @@
 #include "tools/utf8.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -27,47 +29,68 @@ LeadByte ClassifyLead(unsigned char b) {
   return {0, 0, 0};
 }
 
+// Decodes the longest run of whole characters; out has room for bytes.size() units.
 template <class Char>
-void AppendCodePoint(char32_t c, std::basic_string<Char>& text) {
-  if constexpr (sizeof(Char) == 2) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      text.push_back(static_cast<Char>(0xD800 + (c >> 10)));
-      text.push_back(static_cast<Char>(0xDC00 + (c & 0x3FF)));
-      return;
+Utf8Piece DecodeInto(std::string_view bytes, Char* out) {
+  const char* const p = bytes.data();
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  Char* w = out;
+  for (;;) {
+    // ASCII sixteen bytes at a time: a long line is mostly ASCII, and this loop vectorizes.
+    while (n - i >= 16) {
+      std::uint64_t head = 0;
+      std::uint64_t tail = 0;
+      std::memcpy(&head, p + i, 8);
+      std::memcpy(&tail, p + i + 8, 8);
+      if (((head | tail) & 0x8080808080808080u) != 0) break;
+      for (std::size_t k = 0; k < 16; ++k) w[k] = static_cast<Char>(static_cast<unsigned char>(p[i + k]));
+      w += 16;
+      i += 16;
     }
+    while (i < n && static_cast<unsigned char>(p[i]) < 0x80) *w++ = static_cast<Char>(p[i++]);
+    if (i == n) break;
+    const auto b = static_cast<unsigned char>(p[i]);
+    const LeadByte lead = ClassifyLead(b);
+    if (lead.length == 0) return {i, static_cast<std::size_t>(w - out), false};
+    if (n - i < lead.length) {
+      // Cut off by the end: valid so far unless a byte already present is wrong.
+      bool valid = true;
+      if (n - i >= 2) {
+        const auto second = static_cast<unsigned char>(p[i + 1]);
+        valid = second >= lead.low && second <= lead.high;
+        if (n - i == 3) valid = valid && (static_cast<unsigned char>(p[i + 2]) & 0xC0) == 0x80;
+      }
+      return {i, static_cast<std::size_t>(w - out), valid};
+    }
+    const auto second = static_cast<unsigned char>(p[i + 1]);
+    if (second < lead.low || second > lead.high) return {i, static_cast<std::size_t>(w - out), false};
+    char32_t c = static_cast<char32_t>(b & (0x7F >> lead.length));
+    c = (c << 6) | (second & 0x3Fu);
+    for (std::size_t k = 2; k < lead.length; ++k) {
+      const auto next = static_cast<unsigned char>(p[i + k]);
+      if ((next & 0xC0) != 0x80) return {i, static_cast<std::size_t>(w - out), false};
+      c = (c << 6) | (next & 0x3Fu);
+    }
+    if constexpr (sizeof(Char) == 2) {
+      if (c >= 0x10000) {
+        c -= 0x10000;
+        *w++ = static_cast<Char>(0xD800 + (c >> 10));
+        c = 0xDC00 + (c & 0x3FF);
+      }
+    }
+    *w++ = static_cast<Char>(c);
+    i += lead.length;
   }
-  text.push_back(static_cast<Char>(c));
+  return {n, static_cast<std::size_t>(w - out), true};
 }
 
 template <class Char>
 bool Decode(std::string_view bytes, std::basic_string<Char>& text) {
-  text.clear();
-  text.reserve(bytes.size());
-  const std::size_t n = bytes.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      text.push_back(static_cast<Char>(b));
-      ++i;
-      continue;
-    }
-    const LeadByte lead = ClassifyLead(b);
-    if (lead.length == 0 || n - i < lead.length) return false;
-    const auto second = static_cast<unsigned char>(bytes[i + 1]);
-    if (second < lead.low || second > lead.high) return false;
-    char32_t c = static_cast<char32_t>(b & (0x7F >> lead.length));
-    c = (c << 6) | (second & 0x3Fu);
-    for (std::size_t k = 2; k < lead.length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      c = (c << 6) | (next & 0x3Fu);
-    }
-    AppendCodePoint(c, text);
-    i += lead.length;
-  }
-  return true;
+  text.resize(bytes.size());
+  const Utf8Piece piece = DecodeInto(bytes, text.data());
+  text.resize(piece.written);
+  return piece.valid && piece.read == bytes.size();
 }
 
 void AppendUtf8Bytes(char32_t c, std::string& out) {
@@ -116,6 +139,7 @@ void Encode(std::basic_string_view<Char> text, std::string& out) {
 }  // namespace
 
 bool Utf8ToWide(std::string_view bytes, std::wstring& text) { return Decode(bytes, text); }
+Utf8Piece Utf8ToWideInto(std::string_view bytes, wchar_t* out) { return DecodeInto(bytes, out); }
 bool Utf8ToUtf16(std::string_view bytes, std::u16string& text) { return Decode(bytes, text); }
 bool Utf8ToUtf32(std::string_view bytes, std::u32string& text) { return Decode(bytes, text); }
 

@@ -2,23 +2,25 @@
 // vorlane-eval's standard input.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <random>
 #include <string>
 #include <string_view>
 
 #include "calculator/calculator.h"
-#include "child_process.h"
 #include "engine/engine.h"
 #include "fake_window.h"
 #include "ui/keypad.h"
 #include "hostile_util.h"
+#include "tests/support/child_process.h"
 #include "tools/utf8.h"
 
 namespace {
 
-void ExpectBoundedMemory(const ChildOutcome& child, std::size_t characters) {
+constexpr std::chrono::seconds kChildTimeLimit{300};
+
+void ExpectBoundedMemory(const ProcessResult& child, std::size_t characters) {
   long bound = 0;
   ::testing::Test::RecordProperty("peak_kilobytes", std::to_string(child.peakKilobytes));
   EXPECT_TRUE(MemoryBoundHolds(child.peakKilobytes, characters, bound))
@@ -29,7 +31,7 @@ void ExpectBoundedMemory(const ChildOutcome& child, std::size_t characters) {
 TEST(HostileMemory, TenMegabyteExpression) {
   const std::wstring chain = Repeat(L"2*3-5+", kTenMegabytes / 6) + L"0";
   const std::wstring expected = FormatResult(static_cast<double>(kTenMegabytes / 6));
-  const ChildOutcome child = RunForked([&] { return EvaluateText(chain) == expected ? 0 : 1; });
+  const ProcessResult child = RunForked([&] { return EvaluateText(chain) == expected ? 0 : 1; }, kChildTimeLimit);
   ASSERT_TRUE(child.finished);
   EXPECT_EQ(child.exitCode, 0);
   ExpectBoundedMemory(child, chain.size());
@@ -38,22 +40,17 @@ TEST(HostileMemory, TenMegabyteExpression) {
 TEST(HostileMemory, TenMegabytePasteAndEquals) {
   const std::wstring text = Repeat(L"2*3-5+", kTenMegabytes / 6) + L"0";
   const std::wstring expected = FormatResult(static_cast<double>(kTenMegabytes / 6));
-  const ChildOutcome child = RunForked([&] {
+  const ProcessResult child = RunForked([&] {
     ResetCalculator();
     ResetFakeWindow();
     g_fakeWindow.clipboard = text;
     PasteClipboard(FakeHandle());
     OnKeyCommand(FakeHandle(), kKeyEquals);  // =
     return g_expr == expected && g_fakeWindow.display == expected && g_resultShown ? 0 : 1;
-  });
+  }, kChildTimeLimit);
   ASSERT_TRUE(child.finished);
   EXPECT_EQ(child.exitCode, 0);
   ExpectBoundedMemory(child, text.size());
-}
-
-std::string EvalPath() {
-  const char* folder = std::getenv("VORLANE_BIN");
-  return std::string(folder != nullptr ? folder : ".") + "/vorlane-eval";
 }
 
 // What vorlane-eval must answer: one line per LF-ended line (CRLF as well) and for a last
@@ -85,7 +82,10 @@ std::string ExpectedAnswers(std::string_view input, bool& sawError) {
 void ExpectAnswers(const std::string& input) {
   bool sawError = false;
   const std::string expected = ExpectedAnswers(input, sawError);
-  const ChildOutcome child = RunProgram(EvalPath(), input);
+  RunOptions options;
+  options.timeout = kChildTimeLimit;
+  options.measurePeak = true;
+  const ProcessResult child = RunProgram(ProgramPath("vorlane-eval"), {}, input, options);
   ASSERT_TRUE(child.finished) << "still running after the time limit";
   EXPECT_EQ(child.exitCode, sawError ? 1 : 0);
   EXPECT_TRUE(child.out == expected) << "output differs; " << child.out.size() << " bytes, "

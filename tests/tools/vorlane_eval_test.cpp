@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "tests/tools/eval_process.h"
+#include "tests/support/child_process.h"
 #include "tools/utf8.h"
 
 namespace {
@@ -31,6 +31,13 @@ const std::string kError = Utf8(kErrorText);
 const std::string kInfinity = Utf8(kInfinityText);
 
 std::string Shown(double value) { return Utf8(FormatResult(value)); }
+
+const std::string kEval = ProgramPath("vorlane-eval");
+
+ProcessResult RunEval(const std::vector<std::string>& args, std::string_view input,
+                      const RunOptions& options = {}) {
+  return RunProgram(kEval, args, input, options);
+}
 
 // What "=" leaves for a line of bytes, worked out in this process: the reference for the
 // framing checks (line splitting, line ends, decoding), not for the arithmetic.
@@ -381,7 +388,7 @@ TEST_F(VorlaneEval, RandomBytesNeverBreakTheOneLineOutPerLineInRule) {
 
 TEST_F(VorlaneEval, AnswersEachLineBeforeTheNextIsWritten) {
   Coprocess child;
-  ASSERT_TRUE(StartCoprocess({}, child));
+  ASSERT_TRUE(StartCoprocess(kEval, {}, child));
   struct Exchange {
     std::string sent;
     std::string answer;
@@ -407,6 +414,12 @@ TEST_F(VorlaneEval, AnswersEachLineBeforeTheNextIsWritten) {
   ASSERT_TRUE(SendText(child, "5\n"));
   ASSERT_TRUE(ReceiveLine(child, line, 20s));
   EXPECT_EQ(line, Shown(4.0 * 5.0));
+  // So does a character cut between two pieces (here an ideographic space).
+  ASSERT_TRUE(SendText(child, "1+\xE3\x80"));
+  EXPECT_FALSE(ReceiveLine(child, line, 200ms));
+  ASSERT_TRUE(SendText(child, "\x80" "2\n"));
+  ASSERT_TRUE(ReceiveLine(child, line, 20s));
+  EXPECT_EQ(line, Shown(1.0 + 2.0));
   // The last line needs no newline: the end of input finishes it.
   ASSERT_TRUE(SendText(child, "7-2"));
   EXPECT_EQ(FinishCoprocess(child, 20s), 1);
@@ -414,7 +427,7 @@ TEST_F(VorlaneEval, AnswersEachLineBeforeTheNextIsWritten) {
 }
 
 TEST_F(VorlaneEval, PromptsOnATerminal) {
-  const ProcessResult run = RunOnTerminal("2*3\n1/0\n");
+  const ProcessResult run = RunOnTerminal(kEval, "2*3\n1/0\n");
   ASSERT_TRUE(run.finished);
   // After the end-of-file key the cursor goes to a fresh line.
   EXPECT_EQ(run.out, "> " + Shown(2.0 * 3.0) + "\n> " + kError + "\n> \n");

@@ -1,8 +1,9 @@
-#include "eval_process.h"
+#include "tests/support/child_process.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -10,7 +11,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -36,12 +40,33 @@ bool MakePipe(int fds[2]) { return pipe2(fds, O_CLOEXEC) == 0; }
 
 // Starts the program with the given descriptors as its standard streams. Everything the
 // child needs is prepared before fork, so that it calls only async-signal-safe functions.
-pid_t Spawn(const std::vector<std::string>& args, int in, int out, int err, long addressSpaceLimit) {
-  const std::string path = EvalPath();
+pid_t Spawn(const std::string& path, const std::vector<std::string>& args, int in, int out, int err,
+            long addressSpaceLimit) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(path.c_str()));
   for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
+  if (addressSpaceLimit == 0) {
+    // posix_spawn does not copy this process's page tables as fork does, which would cost
+    // a benchmark milliseconds when this process holds its large inputs.
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in, 0);
+    posix_spawn_file_actions_adddup2(&actions, out, 1);
+    posix_spawn_file_actions_adddup2(&actions, err, 2);
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    sigaddset(&defaults, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, path.c_str(), &actions, &attributes, argv.data(), environ) != 0) pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    return pid;
+  }
   const rlimit limit{static_cast<rlim_t>(addressSpaceLimit), static_cast<rlim_t>(addressSpaceLimit)};
 
   const pid_t pid = fork();
@@ -58,23 +83,51 @@ pid_t Spawn(const std::vector<std::string>& args, int in, int out, int err, long
 }
 
 // Waits for the child until the deadline, then kills it. False when it had to be killed.
+// The first looks come soon, so that a benchmark's timing is not rounded up by a sleep.
 bool WaitForExit(pid_t pid, Clock::time_point deadline, ProcessResult& result) {
   int status = 0;
+  auto pause = std::chrono::microseconds(50);
   for (;;) {
     const pid_t done = waitpid(pid, &status, WNOHANG);
     if (done == pid) break;
     if (done < 0 && errno != EINTR) return false;
     if (Clock::now() >= deadline) {
       kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
+      while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
       return false;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    std::this_thread::sleep_for(pause);
+    pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(2));
   }
   result.finished = true;
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return true;
+}
+
+// A field of /proc/<process>/status: the name, or memory in kilobytes.
+std::string StatusField(const std::string& process, const char* field) {
+  std::ifstream status("/proc/" + process + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field, 0) == 0) {
+      const std::size_t start = line.find_first_not_of(" \t", std::strlen(field));
+      return start == std::string::npos ? std::string() : line.substr(start);
+    }
+  }
+  return {};
+}
+
+long StatusKilobytes(const char* field) { return std::atol(StatusField("self", field).c_str()); }
+
+// The peak memory of a started program, read while it runs: the rusage of a child
+// that was forked from this process also counts the pages it shared before exec.
+void SamplePeak(pid_t pid, const std::string& name, ProcessResult& result) {
+  const std::string process = std::to_string(pid);
+  if (StatusField(process, "Name:") != name) return;  // not yet past exec
+  const long peak = std::atol(StatusField(process, "VmHWM:").c_str());
+  if (peak > result.peakKilobytes) result.peakKilobytes = peak;
 }
 
 // Reads what is ready on fd into text; closes fd at its end (or a terminal's EIO).
@@ -88,11 +141,15 @@ void ReadReady(int& fd, std::string& text) {
   }
 }
 
-// Feeds input to toChild (if open) and collects outFd and errFd until both end.
-void Exchange(int& toChild, std::string_view input, int& outFd, int& errFd,
-              Clock::time_point deadline, ProcessResult& result) {
+// Feeds input to toChild (if open) and collects outFd and errFd until both end. Samples
+// the peak memory of the program at path when asked to.
+void Exchange(pid_t pid, const std::string* sampled, int& toChild, std::string_view input, int& outFd,
+              int& errFd, Clock::time_point deadline, ProcessResult& result) {
+  std::string name;
+  if (sampled != nullptr) name = sampled->substr(sampled->find_last_of('/') + 1).substr(0, 15);
   std::size_t written = 0;
   while ((outFd >= 0 || errFd >= 0) && Clock::now() < deadline) {
+    if (sampled != nullptr) SamplePeak(pid, name, result);
     pollfd fds[3];
     nfds_t count = 0;
     int* owners[3];
@@ -101,7 +158,8 @@ void Exchange(int& toChild, std::string_view input, int& outFd, int& errFd,
       fds[count] = {*fd, static_cast<short>(fd == &toChild ? POLLOUT : POLLIN), 0};
       owners[count++] = fd;
     }
-    if (poll(fds, count, MillisecondsLeft(deadline)) <= 0) continue;
+    const int wait = MillisecondsLeft(deadline);
+    if (poll(fds, count, sampled != nullptr ? std::min(wait, 5) : wait) <= 0) continue;
     for (nfds_t i = 0; i < count; ++i) {
       if (fds[i].revents == 0) continue;
       if (owners[i] == &outFd) {
@@ -122,13 +180,13 @@ void Exchange(int& toChild, std::string_view input, int& outFd, int& errFd,
 
 }  // namespace
 
-std::string EvalPath() {
+std::string ProgramPath(std::string_view name) {
   const char* bin = std::getenv("VORLANE_BIN");
-  return std::string(bin != nullptr ? bin : ".") + "/vorlane-eval";
+  return std::string(bin != nullptr ? bin : ".") + "/" + std::string(name);
 }
 
-ProcessResult RunEval(const std::vector<std::string>& args, std::string_view input,
-                      const RunOptions& options) {
+ProcessResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                         std::string_view input, const RunOptions& options) {
   IgnoreBrokenPipes();
   ProcessResult result;
   const auto deadline = Clock::now() + options.timeout;
@@ -142,7 +200,7 @@ ProcessResult RunEval(const std::vector<std::string>& args, std::string_view inp
     close(out[1]);
     out[1] = open(options.outputFile, O_WRONLY | O_CLOEXEC);
   }
-  const pid_t pid = Spawn(args, in[0], out[1], err[1], options.addressSpaceLimit);
+  const pid_t pid = Spawn(path, args, in[0], out[1], err[1], options.addressSpaceLimit);
   close(in[0]);
   close(out[1]);
   close(err[1]);
@@ -151,7 +209,9 @@ ProcessResult RunEval(const std::vector<std::string>& args, std::string_view inp
   if (toChild >= 0) fcntl(toChild, F_SETFL, fcntl(toChild, F_GETFL) | O_NONBLOCK);
   int outFd = out[0];
   int errFd = err[0];
-  if (pid > 0) Exchange(toChild, input, outFd, errFd, deadline, result);
+  if (pid > 0) {
+    Exchange(pid, options.measurePeak ? &path : nullptr, toChild, input, outFd, errFd, deadline, result);
+  }
   CloseFd(toChild);
   CloseFd(outFd);
   CloseFd(errFd);
@@ -159,7 +219,7 @@ ProcessResult RunEval(const std::vector<std::string>& args, std::string_view inp
   return result;
 }
 
-ProcessResult RunOnTerminal(std::string_view input, const RunOptions& options) {
+ProcessResult RunOnTerminal(const std::string& path, std::string_view input, const RunOptions& options) {
   ProcessResult result;
   const auto deadline = Clock::now() + options.timeout;
   int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
@@ -181,7 +241,7 @@ ProcessResult RunOnTerminal(std::string_view input, const RunOptions& options) {
   mode.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   tcsetattr(terminal, TCSANOW, &mode);
 
-  const pid_t pid = Spawn({}, terminal, terminal, err[1], 0);
+  const pid_t pid = Spawn(path, {}, terminal, terminal, err[1], 0);
   CloseFd(terminal);
   close(err[1]);
   std::string typed(input);
@@ -189,7 +249,7 @@ ProcessResult RunOnTerminal(std::string_view input, const RunOptions& options) {
   int toChild = dup(master);
   fcntl(toChild, F_SETFL, fcntl(toChild, F_GETFL) | O_NONBLOCK);
   int errFd = err[0];
-  if (pid > 0) Exchange(toChild, typed, master, errFd, deadline, result);
+  if (pid > 0) Exchange(pid, nullptr, toChild, typed, master, errFd, deadline, result);
   CloseFd(toChild);
   CloseFd(master);
   CloseFd(errFd);
@@ -197,7 +257,37 @@ ProcessResult RunOnTerminal(std::string_view input, const RunOptions& options) {
   return result;
 }
 
-bool StartCoprocess(const std::vector<std::string>& args, Coprocess& child) {
+ProcessResult RunForked(const std::function<int()>& work, std::chrono::milliseconds timeout) {
+  ProcessResult result;
+  int report[2];
+  if (!MakePipe(report)) return result;
+  std::fflush(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(report[0]);
+    // Forget the parent's peak: from here on it counts this child's work alone.
+    { std::ofstream("/proc/self/clear_refs") << "5"; }
+    const long before = StatusKilobytes("VmRSS:");
+    const int code = work();
+    const long growth = StatusKilobytes("VmHWM:") - before;
+    [[maybe_unused]] const ssize_t written = write(report[1], &growth, sizeof growth);
+    _exit(code);  // no exit handlers, no leak check of the parent's objects
+  }
+  close(report[1]);
+  if (pid < 0) {
+    close(report[0]);
+    return result;
+  }
+  WaitForExit(pid, Clock::now() + timeout, result);
+  long growth = 0;
+  if (read(report[0], &growth, sizeof growth) == static_cast<ssize_t>(sizeof growth)) {
+    result.peakKilobytes = growth;
+  }
+  close(report[0]);
+  return result;
+}
+
+bool StartCoprocess(const std::string& path, const std::vector<std::string>& args, Coprocess& child) {
   IgnoreBrokenPipes();
   int in[2], out[2];
   if (!MakePipe(in)) return false;
@@ -206,7 +296,7 @@ bool StartCoprocess(const std::vector<std::string>& args, Coprocess& child) {
     close(in[1]);
     return false;
   }
-  child.pid = Spawn(args, in[0], out[1], 2, 0);
+  child.pid = Spawn(path, args, in[0], out[1], 2, 0);
   close(in[0]);
   close(out[1]);
   child.toChild = in[1];
@@ -251,4 +341,24 @@ int FinishCoprocess(Coprocess& child, std::chrono::milliseconds timeout) {
   if (child.pid <= 0 || !WaitForExit(child.pid, deadline, result)) return -1;
   child.pid = -1;
   return result.exitCode;
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VORLANE_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define VORLANE_SANITIZED 1
+#endif
+
+bool MemoryBoundHolds(long peakKilobytes, std::size_t characters, long& boundKilobytes) {
+  // Eight copies of the text as wide characters, and 64 MB for the rest.
+  boundKilobytes = static_cast<long>(characters * sizeof(wchar_t) * 8 / 1024) + 64 * 1024;
+#ifdef VORLANE_SANITIZED
+  static_cast<void>(peakKilobytes);
+  return true;
+#else
+  return peakKilobytes <= boundKilobytes;
+#endif
 }

@@ -14,25 +14,18 @@
 #include "ui/keypad.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
+#include "window_fixture.h"
 
 namespace {
 
-class Accessibility : public testing::Test {
+class Accessibility : public WindowFixture {
  protected:
-  void SetUp() override {
-    ResetCalculator();
-    window = std::make_unique<MainWindow>();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  }
-
   void Click(int id) const { QTest::mouseClick(window->FindKey(id), Qt::LeftButton); }
 
   static QAccessibleInterface* Of(QObject* object) {
     return QAccessible::queryAccessibleInterface(object);
   }
 
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(Accessibility, WindowIsAFrameNamedByItsTitle) {

@@ -18,6 +18,7 @@
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -25,16 +26,8 @@ QString Q(std::wstring_view text) {
   return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-class History : public testing::Test {
+class History : public WindowFixture {
  protected:
-  void SetUp() override {
-    ResetCalculator();
-    window = std::make_unique<MainWindow>();
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-
   // Where the display and every key stand.
   std::vector<QRect> Keypad() const {
     std::vector<QRect> places{window->Display()->geometry()};
@@ -47,7 +40,6 @@ class History : public testing::Test {
     QTest::keyClick(window.get(), Qt::Key_Return);
   }
 
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(History, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {

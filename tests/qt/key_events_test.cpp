@@ -13,6 +13,7 @@
 #include "calculator/calculator.h"
 #include "calculator/refresh.h"
 #include "ui/qt/main_window.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -33,15 +34,8 @@ struct Press {
   QString text;
 };
 
-class KeyEvents : public testing::Test {
+class KeyEvents : public WindowFixture {
  protected:
-  void SetUp() override {
-    ResetCalculator();
-    window = std::make_unique<MainWindow>();
-    window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-  }
-
   void Send(const Press& p) const {
     QKeyEvent down(QEvent::KeyPress, p.key, p.modifiers, p.scanCode, 0, 0, p.text);
     QApplication::sendEvent(window.get(), &down);
@@ -51,7 +45,6 @@ class KeyEvents : public testing::Test {
 
   QString Shown() const { return window->Display()->text(); }
 
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(KeyEvents, DigitKeysEnterTheirDigitOrTheOperatorTheLayoutTypes) {

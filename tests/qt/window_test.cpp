@@ -27,6 +27,7 @@
 #include "ui/layout.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
+#include "window_fixture.h"
 #include "calculator/refresh.h"
 
 void PrintTo(const Rgb& c, std::ostream* os) {
@@ -73,17 +74,8 @@ bool HasPixel(const QImage& image, const QRect& area, Rgb color) {
   return false;
 }
 
-class Window : public testing::Test {
+class Window : public WindowFixture {
  protected:
-  void SetUp() override {
-    ResetCalculator();
-    QGuiApplication::clipboard()->clear();
-    window = std::make_unique<MainWindow>();
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  }
-
   // The key that shows this text now, first in table order.
   KeyWidget* Key(const QString& label) const {
     for (const ButtonDef& def : g_buttons) {
@@ -105,7 +97,6 @@ class Window : public testing::Test {
 
   QString Shown() const { return window->Display()->text(); }
 
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(Window, ClickedKeysEditTheDisplayAndLeaveTheFocusOnTheWindow) {

@@ -188,10 +188,15 @@ constexpr std::array<KeyCommand, kKeyCount> kKeyCommands = [] {
   return commands;
 }();
 
-// Every key has its command.
+// Every key has exactly one command.
 static_assert([] {
-  for (const KeyCommand& command : kKeyCommands) {
-    if (command.first.handler == nullptr || command.second.handler == nullptr) return false;
+  std::array<int, kKeyCount> seen{};
+  for (const KeyEntry& entry : kKeyEntries) {
+    if (entry.id < kFirstKeyId || entry.id > kLastKeyId) return false;
+    ++seen[entry.id - kFirstKeyId];
+  }
+  for (int count : seen) {
+    if (count != 1) return false;
   }
   return true;
 }());

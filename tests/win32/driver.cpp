@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iterator>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -354,9 +355,16 @@ Screenshot CalculatorProcessTest::CaptureWindow() const {
   GetWindowRect(main_, &area);
   Screenshot shot;
   // Painting runs in the other process: shoot until the display and every key show their
-  // background somewhere, so that a half-painted window is never judged.
+  // background somewhere and two shots agree, so that a half-painted window, or one whose
+  // last repaint is still on its way, is never judged.
+  Screenshot previous;
   WaitUntil([&] {
+    previous = std::move(shot);
     shot = CaptureScreen(area);
+    if (shot.pixels != previous.pixels) {
+      Sleep(50);
+      return false;
+    }
     const Rect display = RectInParent(Display());
     const POINT d = ToScreen(display.x + 2, display.y + 2);
     if (shot.At(d.x, d.y) != kDisplayBackground) return false;

@@ -41,8 +41,9 @@ Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi) {
           cellWidth, cellHeight};
 }
 
-Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth) {
+Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth, int dpi) {
   // The keypad's right margin separates it from the pane; the pane keeps one of its own.
-  return {clientWidth - paneWidth, kDisplayTop, paneWidth - kMargin,
-          clientHeight - kDisplayTop - kMargin};
+  const int margin = ScaleForDpi(kMargin, dpi);
+  const int top = ScaleForDpi(kDisplayTop, dpi);
+  return {clientWidth - paneWidth, top, paneWidth - margin, clientHeight - top - margin};
 }

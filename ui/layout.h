@@ -35,4 +35,4 @@ inline constexpr int kHistoryPaneWidth = 200;
 inline constexpr int kHistoryPaneId = 1100;
 // The pane's place in a client area that includes it; paneWidth is kHistoryPaneWidth as
 // scaled for the screen.
-Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth);
+Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth, int dpi = kBaseDpi);

@@ -98,7 +98,8 @@ void LayOutHistoryPane(int clientWidth, int clientHeight) {
   if (g_historyPane == nullptr) return;
   const int dpi = PaneDpi();
   HistoryFontHandle(dpi);  // after a change of DPI
-  const Rect pane = HistoryPaneRect(clientWidth, clientHeight, ScaleForDpi(kHistoryPaneWidth, dpi));
+  const Rect pane =
+      HistoryPaneRect(clientWidth, clientHeight, ScaleForDpi(kHistoryPaneWidth, dpi), dpi);
   MoveWindow(g_historyPane, pane.x, pane.y, pane.width, pane.height, TRUE);
 }
 

@@ -6,14 +6,7 @@
 #include "calculator/history.h"
 #include "ui/context_menu.h"
 #include "ui/qt/main_window.h"
-
-namespace {
-
-QString ToQString(std::wstring_view text) {
-  return QString::fromWCharArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
+#include "ui/qt/qt_appearance.h"
 
 QMenu* CreateContextMenu(MainWindow* window) {
   auto* menu = new QMenu(window);

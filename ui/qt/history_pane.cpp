@@ -16,8 +16,7 @@ HistoryPane::HistoryPane(QWidget* parent) : QListWidget(parent) {
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSpacing(kHistoryItemPadding / 2);
   // The pane is named as the menu item that shows it.
-  const std::wstring_view name = MenuText(kMenuHistory);
-  setAccessibleName(QString::fromWCharArray(name.data(), static_cast<qsizetype>(name.size())));
+  setAccessibleName(ToQString(MenuText(kMenuHistory)));
   connect(this, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { emit chosen(row(item)); });
 }

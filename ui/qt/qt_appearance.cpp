@@ -23,21 +23,19 @@ QFont FontFor(const FontSpec& wanted, const QStringList& families, QFont::StyleH
   return font;
 }
 
+// The Windows face first, then the Chinese faces a Linux desktop usually has.
+QFont ChineseFont(const FontSpec& font) {
+  return FontFor(font,
+                 {QString::fromWCharArray(font.face), "WenQuanYi Micro Hei", "Noto Sans CJK SC",
+                  "Source Han Sans SC", "sans-serif"},
+                 QFont::SansSerif);
+}
+
 }  // namespace
 
-QFont KeyFont() {
-  return FontFor(kKeyFont,
-                 {QString::fromWCharArray(kKeyFont.face), "WenQuanYi Micro Hei",
-                  "Noto Sans CJK SC", "Source Han Sans SC", "sans-serif"},
-                 QFont::SansSerif);
-}
+QFont KeyFont() { return ChineseFont(kKeyFont); }
 
-QFont HistoryFont() {
-  return FontFor(kHistoryFont,
-                 {QString::fromWCharArray(kHistoryFont.face), "WenQuanYi Micro Hei",
-                  "Noto Sans CJK SC", "Source Han Sans SC", "sans-serif"},
-                 QFont::SansSerif);
-}
+QFont HistoryFont() { return ChineseFont(kHistoryFont); }
 
 QFont DisplayFont() {
   return FontFor(kDisplayFont,

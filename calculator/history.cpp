@@ -5,7 +5,7 @@
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
 #include "calculator/refresh.h"
-#include "ui/context_menu.h"
+#include "calculator/context_menu.h"
 
 std::deque<HistoryEntry> g_history;
 bool g_historyShown = false;

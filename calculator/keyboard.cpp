@@ -4,7 +4,7 @@
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
 #include "calculator/history.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "calculator/window_port.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 inline constexpr std::wstring_view kWindowTitle = L"Vorlane-计算器";
 inline constexpr std::wstring_view kMemoryMark = L"   [M]";

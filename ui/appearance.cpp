@@ -1,6 +1,6 @@
 #include "ui/appearance.h"
 
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The grid that places the display and the keys in the client area.
 #pragma once
 
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 struct Rect {
   int x;

@@ -9,7 +9,7 @@
 
 #include "calculator/calculator.h"
 #include "fake_window.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 // The keypad as the calculator's user sees it, written independently of the table
 // under test (non-ASCII labels as code points).

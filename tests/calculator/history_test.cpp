@@ -4,7 +4,7 @@
 
 #include "calculator/history.h"
 #include "calculator_fixture.h"
-#include "ui/context_menu.h"
+#include "calculator/context_menu.h"
 
 namespace {
 

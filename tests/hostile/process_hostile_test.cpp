@@ -11,7 +11,7 @@
 #include "calculator/calculator.h"
 #include "engine/engine.h"
 #include "fake_window.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "hostile_util.h"
 #include "tests/support/child_process.h"
 #include "tools/utf8.h"

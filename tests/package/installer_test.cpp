@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/win32/driver.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "calculator/refresh.h"
 
 namespace {

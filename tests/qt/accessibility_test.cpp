@@ -11,7 +11,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/refresh.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"

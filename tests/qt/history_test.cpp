@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "calculator/calculator.h"
-#include "ui/context_menu.h"
-#include "ui/keypad.h"
+#include "calculator/context_menu.h"
+#include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"

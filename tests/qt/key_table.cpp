@@ -7,7 +7,7 @@
 #include "calculator/calculator.h"
 #include "calculator/refresh.h"
 #include "tools/utf8.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 int main() {
   std::string out = "title\t";

@@ -1,7 +1,7 @@
 #include "fake_window.h"
 
 #include "calculator/refresh.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 FakeWindow g_fakeWindow;
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 namespace {
 

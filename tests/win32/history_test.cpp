@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "driver.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "driver.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "calculator/refresh.h"
 
 namespace {

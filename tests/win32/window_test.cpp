@@ -3,7 +3,7 @@
 #include <string>
 
 #include "driver.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "calculator/refresh.h"
 
 namespace {

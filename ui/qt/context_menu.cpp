@@ -4,7 +4,7 @@
 #include <QMenu>
 
 #include "calculator/history.h"
-#include "ui/context_menu.h"
+#include "calculator/context_menu.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"
 

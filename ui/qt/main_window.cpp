@@ -7,7 +7,7 @@
 #include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "calculator/refresh.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/context_menu.h"

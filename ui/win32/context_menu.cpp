@@ -3,7 +3,7 @@
 #include <string>
 
 #include "calculator/history.h"
-#include "ui/context_menu.h"
+#include "calculator/context_menu.h"
 #include "ui/win32/win32_app.h"
 
 bool OnContextMenu(HWND window, LPARAM position) {

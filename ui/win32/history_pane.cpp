@@ -5,7 +5,7 @@
 
 #include "calculator/history.h"
 #include "ui/appearance.h"
-#include "ui/context_menu.h"
+#include "calculator/context_menu.h"
 #include "ui/layout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/win32_app.h"

@@ -4,7 +4,7 @@
 
 #include "calculator/calculator.h"
 #include "ui/appearance.h"
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 #include "ui/win32/accessibility.h"
 #include "ui/win32/win32_app.h"
 #include "calculator/window_port.h"

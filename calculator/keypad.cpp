@@ -1,4 +1,4 @@
-#include "ui/keypad.h"
+#include "calculator/keypad.h"
 
 // Row-major over the 6 x 8 grid; the id is also the command the key sends.
 const std::vector<ButtonDef> g_buttons = {

@@ -220,7 +220,7 @@ struct ScopedLocale {
 
 TEST(ReadNumber, IgnoresACommaDecimalLocale) {
   ScopedLocale german("de_DE.UTF-8");
-  if (!german.active) GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/setup makes it)";
+  if (!german.active) GTEST_SKIP() << "de_DE.UTF-8 is not installed (scripts/setup test makes it)";
   ASSERT_EQ(std::localeconv()->decimal_point[0], ',');
   double value = 0.0;
   EXPECT_TRUE(ReadNumber(L"1.5", value));

@@ -128,11 +128,19 @@ TEST(ToPostfix, RejectsTokensThatOnlyItsOwnOutputUses) {
 
 TEST(ToPostfix, UnaryMinusDependsOnThePreviousToken) {
   // After a number, a constant, ")", "!" or a function name "-" is binary.
-  const wchar_t* binaryAfter[] = {L"2", L"pi", L"e", L")", L"!", L"sin"};
-  for (const wchar_t* previous : binaryAfter) {
+  const std::pair<TokenList, const wchar_t*> binaryAfter[] = {
+      {{L"2", L"-", L"1"}, L"2 1 -"},
+      {{L"pi", L"-", L"1"}, L"3.14159265358979323846 1 -"},
+      {{L"e", L"-", L"1"}, L"2.71828182845904523536 1 -"},
+      {{L"(", L"2", L")", L"-", L"1"}, L"2 1 -"},
+      {{L"2", L"!", L"-", L"1"}, L"2 ! 1 -"},
+      {{L"sin", L"-", L"1"}, L"1 - sin"},
+  };
+  for (const auto& [tokens, expected] : binaryAfter) {
     bool ok = false;
-    const TokenList postfix = ToPostfix({previous, L"-", L"1"}, ok);
-    for (const std::wstring& t : postfix) EXPECT_NE(t, L"u-") << previous;
+    const TokenList postfix = ToPostfix(tokens, ok);
+    EXPECT_TRUE(ok) << expected;
+    EXPECT_EQ(Join(postfix), expected);
   }
   const wchar_t* unaryAfter[] = {L"(", L"+", L"-", L"*", L"/", L"^", L"%"};
   for (const wchar_t* previous : unaryAfter) {

@@ -50,6 +50,11 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # What dpkg-shlibdeps cannot see: Qt loads its platform plugins at run time, and the
+  # window's own texts are Chinese. Both are appended to the library dependencies.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
   set(CPACK_DEBIAN_PACKAGE_SECTION math)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VORLANE_MAINTAINER}")

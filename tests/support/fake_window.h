@@ -15,12 +15,15 @@ struct FakeWindow {
   std::wstring title;
   std::map<int, std::wstring> keyTexts;  // by key id
   std::map<int, std::wstring> keyDescriptions;
+  std::map<int, std::wstring> keyShortcuts;
   std::wstring clipboard;
   std::deque<HistoryEntry> history;  // as the pane lists it
   bool historyShown = false;
   bool alwaysOnTop = false;
+  bool paneFocused = false;  // since the main window last took the focus
   // One entry per port call, in order: "display", "title", "key 1022", "focus",
-  // "read clipboard", "write clipboard", "history", "pane", "on top".
+  // "read clipboard", "write clipboard", "history", "pane", "on top",
+  // "to pane".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

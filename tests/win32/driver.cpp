@@ -315,6 +315,39 @@ void CalculatorProcessTest::PressKeys(std::initializer_list<WORD> modifiers, WOR
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void CalculatorProcessTest::TypeOnKeyboard(const std::wstring& text) const {
+  for (wchar_t ch : text) {
+    const SHORT key = VkKeyScanW(ch);
+    if (key == -1) {
+      // No key on this layout (Wine's test screen lacks some): a Unicode packet, as
+      // on-screen keyboards and input tools type.
+      INPUT packet[2]{};
+      for (int i = 0; i < 2; ++i) {
+        packet[i].type = INPUT_KEYBOARD;
+        packet[i].ki.wScan = ch;
+        packet[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+      }
+      SendInput(2, packet, sizeof(INPUT));
+    } else if ((HIBYTE(key) & 1) != 0) {
+      PressKeys({VK_SHIFT}, LOBYTE(key));
+    } else {
+      PressKeys({}, LOBYTE(key));
+    }
+  }
+}
+
+void CalculatorProcessTest::ChooseMenuItem(int index) const {
+  const auto menuShown = [] {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+  };
+  PressKeys({VK_SHIFT}, VK_F10);
+  ASSERT_TRUE(WaitUntil(menuShown)) << "no context menu";
+  for (int i = 0; i <= index; ++i) PressKeys({}, VK_DOWN);
+  PressKeys({}, VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !menuShown(); })) << "the menu stayed open";
+}
+
 void CalculatorProcessTest::PostKeyDown(WPARAM keyCode) const {
   const auto scan = static_cast<LPARAM>(MapVirtualKeyW(static_cast<UINT>(keyCode), MAPVK_VK_TO_VSC));
   PostMessageW(main_, WM_KEYDOWN, keyCode, 1 | (scan << 16));

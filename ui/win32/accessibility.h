@@ -12,3 +12,11 @@ void StopAccessibility();
 // The control's accessible description, where the system offers Dynamic Annotation;
 // elsewhere nothing happens.
 void DescribeControl(HWND control, const std::wstring& description);
+// The control's accessible keyboard shortcut (accKeyboardShortcut), the same way.
+void SetControlShortcut(HWND control, const std::wstring& shortcut);
+
+// The keys' tooltips: one tooltip control for the window, one tool per key; destroyed
+// with the window.
+void CreateKeyTips(HWND window);
+void DestroyKeyTips();
+void SetKeyTip(HWND key, const std::wstring& text);

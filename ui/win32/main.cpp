@@ -12,6 +12,8 @@
 #include "ui/win32/resource.h"
 #include "ui/win32/win32_app.h"
 
+#include <imm.h>
+
 HINSTANCE g_hInstance = nullptr;
 HWND g_displayWnd = nullptr;
 HBRUSH g_displayBrush = nullptr;
@@ -30,7 +32,7 @@ void OnDestroy();
 HFONT CreateFontFrom(const FontSpec& font, int dpi);
 void ApplyFonts(HWND window, int dpi);
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
-wchar_t QueuedChar(HWND window, LPARAM keyData);
+wchar_t QueuedChar(LPARAM keyData);
 bool IsDown(int virtualKey);
 
 }  // namespace
@@ -74,7 +76,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnKeyDownMessage(window, wParam, lParam);
       break;
     case WM_CHAR:
-      OnTypedChar(window, static_cast<wchar_t>(wParam));
+      OnTypedChar(window, static_cast<wchar_t>(wParam), HeldModifiers());
       break;
     case WM_DPICHANGED:
       OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -149,7 +151,11 @@ void OnCreate(HWND window) {
     CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
   }
   ApplyFonts(window, WindowDpi(window));
+  CreateKeyTips(window);
   RefreshButtonLabels(window);
+  // No text field here: with no input context an input method composes nothing, and
+  // digits, operators, Enter and Escape stay key-downs whatever its mode.
+  ImmAssociateContextEx(window, nullptr, 0);
   SetTitleText(window, WindowTitle());
 }
 
@@ -179,11 +185,7 @@ void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
 }
 
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
-  unsigned modifiers = kNoModifier;
-  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
-  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
-  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
-  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(window, keyData), modifiers);
+  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(keyData), HeldModifiers());
 }
 
 LRESULT OnCtlColorStatic(HDC dc, HWND control) {
@@ -196,6 +198,7 @@ LRESULT OnCtlColorStatic(HDC dc, HWND control) {
 }
 
 void OnDestroy() {
+  DestroyKeyTips();
   if (g_displayBrush != nullptr) {
     DeleteObject(g_displayBrush);
     g_displayBrush = nullptr;
@@ -236,10 +239,11 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
 
 // TranslateMessage has already queued the character of this key press, if it types one;
 // the core needs it to tell Shift+8 ("*" on a US keyboard) from the digit 8. The character
-// carries the key-down's scan code: one posted by anybody else is not this key's.
-wchar_t QueuedChar(HWND window, LPARAM keyData) {
+// carries the key-down's scan code: one posted by anybody else is not this key's. It may
+// be queued for the history pane, which hands its key-downs on to the main window.
+wchar_t QueuedChar(LPARAM keyData) {
   MSG next{};
-  if (!PeekMessageW(&next, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD)) return 0;
+  if (!PeekMessageW(&next, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD)) return 0;
   const auto scanCode = [](LPARAM data) { return (static_cast<unsigned long>(data) >> 16) & 0x1FFu; };
   return scanCode(next.lParam) == scanCode(keyData) ? static_cast<wchar_t>(next.wParam) : L'\0';
 }
@@ -247,3 +251,11 @@ wchar_t QueuedChar(HWND window, LPARAM keyData) {
 bool IsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 }  // namespace
+
+unsigned HeldModifiers() {
+  unsigned modifiers = kNoModifier;
+  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
+  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
+  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
+  return modifiers;
+}

@@ -111,7 +111,7 @@ def read_table(path):
         if fields[0] == "title":
             title = fields[1]
         else:
-            modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append((fields[3], fields[4]))
+            modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append(tuple(fields[3:6]))
     return title, modes
 
 
@@ -147,7 +147,9 @@ class Window:
             fail("expected one text object, found %d" % len(texts))
 
     def key_table(self):
-        return [(k.get_name(), k.get_description()) for k in self.keys]
+        """Name, description and the press action's key binding (what to type) of each key."""
+        return [(k.get_name(), k.get_description(), Atspi.Action.get_key_binding(k, 0))
+                for k in self.keys]
 
     def shown(self):
         return Atspi.Text.get_text(self.display, 0, Atspi.Text.get_character_count(self.display))
@@ -200,8 +202,8 @@ def check_tree(args, pid):
             window.press(press)
         if wait_for("keys of mode %s" % (mode,), lambda: window.key_table() == modes[mode]) is None:
             fail("mode %s: keys %s" % (mode, window.key_table()))
-    for name, description in window.key_table()[:10]:
-        print("  push button %r: %r" % (name, description))
+    for name, description, binding in window.key_table()[:10]:
+        print("  push button %r: %r, keys %r" % (name, description, binding))
 
     for name in ["2", "+", "3"]:
         window.press(name)

@@ -2,9 +2,11 @@
 
 #include <QKeyEvent>
 
+#include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "ui/appearance.h"
 #include "calculator/context_menu.h"
+#include "ui/qt/key_events.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"
 
@@ -33,12 +35,33 @@ void HistoryPane::SetEntries(const std::deque<HistoryEntry>& entries) {
   scrollToBottom();
 }
 
-void HistoryPane::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
-    emit chosen(currentRow());
-    return;
+bool HistoryPane::event(QEvent* event) {
+  if (IsTabPress(*event)) {
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
   }
-  QListWidget::keyPressEvent(event);
+  return QListWidget::event(event);
+}
+
+// The list moves its selection; other keys and typed text (which the list would take for
+// a search) go to the main window, which takes the focus first.
+void HistoryPane::keyPressEvent(QKeyEvent* event) {
+  auto* main = static_cast<MainWindow*>(parentWidget());
+  switch (HistoryPaneKeyOf(VirtualKeyOf(*event), ModifiersOf(*event))) {
+    case HistoryPaneKey::kMove:
+      QListWidget::keyPressEvent(event);
+      return;
+    case HistoryPaneKey::kChoose:
+      if (currentRow() >= 0) emit chosen(currentRow());
+      return;
+    case HistoryPaneKey::kLeave:
+      main->setFocus(Qt::OtherFocusReason);
+      return;
+    case HistoryPaneKey::kCalculator:
+      main->setFocus(Qt::OtherFocusReason);
+      main->TakeKey(event);
+      return;
+  }
 }
 
 // The core's history operations, carried out on the Qt main window.
@@ -56,3 +79,5 @@ void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entr
 void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }
 
 void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
+
+void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }

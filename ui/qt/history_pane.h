@@ -20,5 +20,6 @@ class HistoryPane : public QListWidget {
   void chosen(int row);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 };

@@ -26,8 +26,13 @@ class MainWindow : public QWidget {
   // The window grows by the pane's width, so that the keypad keeps its size and place.
   void ShowHistory(bool shown);
   void StayOnTop(bool on);
+  // The keyboard focus to the shown pane, its newest entry selected.
+  void FocusHistory();
+  // A key press as the main window takes it, also one that reached the history pane.
+  void TakeKey(QKeyEvent* event) { keyPressEvent(event); }
 
  protected:
+  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

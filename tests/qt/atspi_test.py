@@ -2,9 +2,9 @@
 """The Linux program seen from outside, as a screen reader and a keyboard see it.
 
 Runs the real program on a private Xvfb screen, inside a private session bus
-(dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
-("tree") or what the top-row and keypad keys enter on US, French and German layouts
-("layouts"). Every wait is bounded; only the processes started here are ended, by pid.
+(dbus-run-session) with the AT-SPI registry, and checks the accessibility tree ("tree"),
+what the top-row and keypad keys enter on US, French and German layouts ("layouts"), or
+the history pane from the keyboard as a screen reader hears it ("history"). Every wait is bounded; only the processes started here are ended, by pid.
 """
 import argparse
 import ctypes
@@ -266,9 +266,47 @@ def check_layouts(args, pid, display):
         print("%s: %s" % (layout, " ".join(seen)))
 
 
+def check_history(args, pid, display):
+    """The history pane from the keyboard: F6 in, each selected entry heard as it moves,
+    Enter enters its result."""
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    if frame is None:
+        return
+    window = Window(frame)
+    if window.display is None:
+        return
+    env = dict(os.environ, DISPLAY=display)
+    xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
+    for wid in subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
+                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split():
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                       stderr=subprocess.DEVNULL)
+    heard = []
+
+    def hear(event):
+        if event.detail1 == 1 and event.source.get_role() == Atspi.Role.LIST_ITEM:
+            heard.append(event.source.get_name())
+
+    listener = Atspi.EventListener.new(hear)
+    listener.register("object:state-changed:focused")
+    xdotool("type", "--delay", "30", "2+3=7*8=1+")
+    window.expect_shown("1+", "typing")
+    older, newest = ["%s = %s" % (text, evaluated(args.eval, text)) for text in ("2+3", "7*8")]
+    xdotool("key", "ctrl+h", "F6")
+    if not wait_for("the newest entry heard", lambda: heard and heard[-1] == newest):
+        fail("after F6 heard %s, expected %r last" % (heard, newest))
+    xdotool("key", "Up")
+    if not wait_for("the older entry heard", lambda: heard and heard[-1] == older):
+        fail("after Up heard %s, expected %r last" % (heard, older))
+    xdotool("key", "Return")
+    window.expect_shown("1+" + evaluated(args.eval, "2+3"), "Enter in the pane")
+    listener.deregister("object:state-changed:focused")
+    print("heard: %s" % heard)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("check", choices=["tree", "layouts"])
+    parser.add_argument("check", choices=["tree", "layouts", "history"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -293,6 +331,8 @@ def main():
         calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":
             check_tree(args, calc.pid)
+        elif args.check == "history":
+            check_history(args, calc.pid, display)
         else:
             check_layouts(args, calc.pid, display)
     finally:

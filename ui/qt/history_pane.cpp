@@ -52,7 +52,12 @@ void HistoryPane::keyPressEvent(QKeyEvent* event) {
       QListWidget::keyPressEvent(event);
       return;
     case HistoryPaneKey::kChoose:
-      if (currentRow() >= 0) emit chosen(currentRow());
+      // An empty list has nothing to choose: Enter then only leaves it.
+      if (currentRow() >= 0) {
+        emit chosen(currentRow());
+      } else {
+        main->setFocus(Qt::OtherFocusReason);
+      }
       return;
     case HistoryPaneKey::kLeave:
       main->setFocus(Qt::OtherFocusReason);

@@ -60,9 +60,14 @@ void FillList() {
   InvalidateRect(g_historyPane, nullptr, TRUE);
 }
 
+// An empty list has nothing to choose: Enter then only leaves it.
 void ChooseSelected(HWND pane) {
   const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
-  if (selected != LB_ERR) ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  if (selected == LB_ERR) {
+    SetFocus(GetParent(pane));
+  } else {
+    ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  }
 }
 
 // A click on an item, or Enter on the selected one, chooses it; the core then gives the

@@ -40,7 +40,7 @@ std::wstring KeyShortcut(const ButtonDef& key) {
 std::wstring KeyToolTip(std::wstring_view description, std::wstring_view shortcut) {
   std::wstring tip(description);
   if (!shortcut.empty()) {
-    tip += L" — 键盘: ";  // " — 键盘: "
+    tip += L" — 键盘: ";
     tip += shortcut;
   }
   return tip;

@@ -82,17 +82,13 @@ TEST_F(Accessibility, KeysAreNamedByTheirLabelsAndDescribedInEveryMode) {
       EXPECT_EQ(key->text(QAccessible::Description), QString::fromStdWString(KeyDescription(def)))
           << def.id;
       // What to type, from the keyboard table: the tooltip and the press action's binding.
-      const std::wstring shortcut =
-          KeyboardShortcut(def.id, g_secondMode && !def.secondLabel.empty());
+      const std::wstring keys = KeyboardShortcut(def.id, g_secondMode && !def.secondLabel.empty());
       EXPECT_EQ(window->FindKey(def.id)->toolTip(),
-                QString::fromStdWString(KeyToolTip(KeyDescription(def), shortcut)))
-          << def.id;
+                QString::fromStdWString(KeyToolTip(KeyDescription(def), keys)));
       QAccessibleActionInterface* action = key->actionInterface();
       ASSERT_NE(action, nullptr);
-      EXPECT_EQ(action->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
-      const QStringList bindings =
-          action->keyBindingsForAction(QAccessibleActionInterface::pressAction());
-      EXPECT_EQ(bindings.join(';'), QString::fromStdWString(shortcut)) << def.id;
+      EXPECT_EQ(action->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                keys.empty() ? QStringList{} : QStringList{QString::fromStdWString(keys)});
     }
   };
   expectKeys();
@@ -102,7 +98,6 @@ TEST_F(Accessibility, KeysAreNamedByTheirLabelsAndDescribedInEveryMode) {
   Click(kKeyAngleMode);
   ASSERT_FALSE(g_radians);
   expectKeys();
-  EXPECT_TRUE(window->FindKey(kKeySin)->toolTip().endsWith("asin(")) << "second mode";
   EXPECT_EQ(Of(window->FindKey(kKeySqrt))->text(QAccessible::Description),
             QString::fromStdWString(FindButton(kKeySqrt)->secondDescription));
 }

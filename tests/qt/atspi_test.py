@@ -15,6 +15,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import unicodedata
 
 import gi
 
@@ -115,8 +116,8 @@ def read_table(path):
     return title, modes
 
 
-def evaluated(eval_path, text):
-    return subprocess.run([eval_path, "--", text], capture_output=True, text=True).stdout.strip()
+def evaluated(eval_path, text, *options):
+    return subprocess.run([eval_path, *options, "--", text], capture_output=True, text=True).stdout.strip()
 
 
 def find_frame(pid):
@@ -222,6 +223,14 @@ def check_tree(args, pid):
     listener.deregister("object:property-change:accessible-name")
 
 
+def focus_window(env, pid):
+    """Gives the program's window the keyboard focus."""
+    for wid in subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
+                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split():
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                       stderr=subprocess.DEVNULL)
+
+
 # What each key press enters on each layout: the X keycode (with modifiers; Escape by
 # name, as xdotool reads a single digit as a key name), then the text the display shows
 # afterwards; "=" stands for the evaluation of the text before it.
@@ -246,14 +255,10 @@ def check_layouts(args, pid, display):
         return
     env = dict(os.environ, DISPLAY=display)
     xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
-    window_id = subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
-                               capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split()
     xdotool("key", "Num_Lock")
     for layout, presses in LAYOUTS.items():
         subprocess.run(["setxkbmap", "-display", display, layout], check=True, timeout=WAIT_SECONDS)
-        for wid in window_id:
-            subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
-                           stderr=subprocess.DEVNULL)
+        focus_window(env, pid)
         before = "0"
         seen = []
         for key, expected in presses + KEYPAD_CHECK:
@@ -267,20 +272,23 @@ def check_layouts(args, pid, display):
 
 
 def check_history(args, pid, display):
-    """The history pane from the keyboard: F6 in, each selected entry heard as it moves,
-    Enter enters its result."""
+    """Names and full-width text typed on the keyboard, then the history pane from the
+    keyboard: F6 in, each selected entry heard as it moves, Enter enters its result."""
     frame = wait_for("the frame", lambda: find_frame(pid))
-    if frame is None:
-        return
-    window = Window(frame)
-    if window.display is None:
+    window = Window(frame) if frame is not None else None
+    if window is None or window.display is None:
         return
     env = dict(os.environ, DISPLAY=display)
     xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
-    for wid in subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
-                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split():
-        subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
-                       stderr=subprocess.DEVNULL)
+    focus_window(env, pid)
+    window.press("Rad")  # degrees
+    entries = []
+    for typed in ["sin(30", "sqrt(16)+pi", "\uff11\uff12\uff0b\uff13"]:  # the last full-width
+        xdotool("type", "--delay", "30", typed)
+        xdotool("key", "Return")
+        text = unicodedata.normalize("NFKC", typed)
+        entries.append("%s = %s" % (text, evaluated(args.eval, text, "--deg")))
+        window.expect_shown(entries[-1].split(" = ")[1], "typing %r" % typed)
     heard = []
 
     def hear(event):
@@ -289,17 +297,13 @@ def check_history(args, pid, display):
 
     listener = Atspi.EventListener.new(hear)
     listener.register("object:state-changed:focused")
-    xdotool("type", "--delay", "30", "2+3=7*8=1+")
-    window.expect_shown("1+", "typing")
-    older, newest = ["%s = %s" % (text, evaluated(args.eval, text)) for text in ("2+3", "7*8")]
-    xdotool("key", "ctrl+h", "F6")
-    if not wait_for("the newest entry heard", lambda: heard and heard[-1] == newest):
-        fail("after F6 heard %s, expected %r last" % (heard, newest))
-    xdotool("key", "Up")
-    if not wait_for("the older entry heard", lambda: heard and heard[-1] == older):
-        fail("after Up heard %s, expected %r last" % (heard, older))
+    xdotool("type", "1+")
+    for keys, expected in [(["ctrl+h", "F6"], entries[2]), (["Up"], entries[1])]:
+        xdotool("key", *keys)
+        if not wait_for("%r heard" % expected, lambda: heard and heard[-1] == expected):
+            fail("after %s heard %s" % (keys, heard))
     xdotool("key", "Return")
-    window.expect_shown("1+" + evaluated(args.eval, "2+3"), "Enter in the pane")
+    window.expect_shown("1+" + entries[1].split(" = ")[1], "Enter in the pane")
     listener.deregister("object:state-changed:focused")
     print("heard: %s" % heard)
 

@@ -13,7 +13,6 @@
 
 #include "calculator/calculator.h"
 #include "calculator/context_menu.h"
-#include "calculator/history.h"
 #include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/history_pane.h"
@@ -110,49 +109,6 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
   menu->close();
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-}
-
-// The pane without a mouse, keys going where the focus is: F6 in with the newest entry
-// selected, Up, Enter to choose, Escape and Shift+Tab out; typed text reaches the calculator.
-TEST_F(History, TheKeyboardChoosesAnEntryAndLeavesThePane) {
-  const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-  };
-  Calculate("2+3");
-  Calculate("7*8");
-  QTest::keyClicks(window.get(), "1+");
-  HistoryPane* pane = window->History();
-  press(Qt::Key_F6);
-  EXPECT_EQ(QApplication::focusWidget(), window.get()) << "no pane to go to";
-  press(Qt::Key_H, Qt::ControlModifier);
-  const QString older = Q(g_history[0].result);
-  const QString newest = Q(g_history[1].result);
-
-  press(Qt::Key_F6);
-  ASSERT_EQ(QApplication::focusWidget(), pane);
-  EXPECT_EQ(pane->currentRow(), 1);
-  press(Qt::Key_Return);
-  EXPECT_EQ(window->Display()->text(), "1+" + newest);
-  EXPECT_EQ(QApplication::focusWidget(), window.get());
-
-  press(Qt::Key_Tab);
-  ASSERT_EQ(QApplication::focusWidget(), pane);
-  press(Qt::Key_Up);
-  press(Qt::Key_Return);
-  EXPECT_EQ(window->Display()->text(), "1+" + newest + older);
-
-  for (const Qt::Key leave : {Qt::Key_Escape, Qt::Key_Backtab, Qt::Key_F6}) {
-    press(Qt::Key_F6);
-    ASSERT_EQ(QApplication::focusWidget(), pane);
-    press(leave);
-    EXPECT_EQ(QApplication::focusWidget(), window.get()) << leave;
-  }
-  EXPECT_EQ(window->Display()->text(), "1+" + newest + older);
-
-  press(Qt::Key_F6);
-  QTest::keyClicks(QApplication::focusWidget(), "+e");
-  EXPECT_EQ(window->Display()->text(), "1+" + newest + older + "+e");
-  EXPECT_EQ(QApplication::focusWidget(), window.get());
 }
 
 }  // namespace

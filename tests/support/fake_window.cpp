@@ -52,15 +52,9 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
   g_fakeWindow.keyShortcuts[id] = shortcut;
 }
 
-void FocusMainWindow(WindowHandle window) {
-  Record(window, "focus");
-  g_fakeWindow.paneFocused = false;
-}
+void FocusMainWindow(WindowHandle window) { Record(window, "focus"); }
 
-void FocusHistoryPane(WindowHandle window) {
-  Record(window, "to pane");
-  g_fakeWindow.paneFocused = true;
-}
+void FocusHistoryPane(WindowHandle window) { Record(window, "to pane"); }
 
 std::wstring ReadClipboardText(WindowHandle window) {
   Record(window, "read clipboard");

@@ -20,7 +20,6 @@ struct FakeWindow {
   std::deque<HistoryEntry> history;  // as the pane lists it
   bool historyShown = false;
   bool alwaysOnTop = false;
-  bool paneFocused = false;  // since the main window last took the focus
   // One entry per port call, in order: "display", "title", "key 1022", "focus",
   // "read clipboard", "write clipboard", "history", "pane", "on top",
   // "to pane".

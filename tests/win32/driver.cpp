@@ -315,25 +315,14 @@ void CalculatorProcessTest::PressKeys(std::initializer_list<WORD> modifiers, WOR
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void CalculatorProcessTest::TypeOnKeyboard(const std::wstring& text) const {
-  for (wchar_t ch : text) {
-    const SHORT key = VkKeyScanW(ch);
-    if (key == -1) {
-      // No key on this layout (Wine's test screen lacks some): a Unicode packet, as
-      // on-screen keyboards and input tools type.
-      INPUT packet[2]{};
-      for (int i = 0; i < 2; ++i) {
-        packet[i].type = INPUT_KEYBOARD;
-        packet[i].ki.wScan = ch;
-        packet[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
-      }
-      SendInput(2, packet, sizeof(INPUT));
-    } else if ((HIBYTE(key) & 1) != 0) {
-      PressKeys({VK_SHIFT}, LOBYTE(key));
-    } else {
-      PressKeys({}, LOBYTE(key));
-    }
+void CalculatorProcessTest::TypeText(const std::wstring& text) const {
+  std::vector<INPUT> inputs(2 * text.size());
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wScan = text[i / 2];
+    inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 == 1 ? KEYEVENTF_KEYUP : 0);
   }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 void CalculatorProcessTest::ChooseMenuItem(int index) const {

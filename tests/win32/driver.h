@@ -79,9 +79,8 @@ class CalculatorProcessTest : public ::testing::Test {
 
   // Keyboard input as the hardware gives it: goes to the window with the focus.
   void PressKeys(std::initializer_list<WORD> modifiers, WORD key) const;
-  // Types the text on the keyboard, each character by the key (and Shift) that the
-  // current layout types it with, or else as a Unicode packet.
-  void TypeOnKeyboard(const std::wstring& text) const;
+  // Types the text as on-screen keyboards and input tools do: SendInput's Unicode packets.
+  void TypeText(const std::wstring& text) const;
   // Opens the display's context menu from the keyboard (Shift+F10) and chooses its
   // item at this index with the arrow keys and Enter.
   void ChooseMenuItem(int index) const;

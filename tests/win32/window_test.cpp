@@ -5,7 +5,6 @@
 #include "driver.h"
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
-#include "engine/engine.h"
 
 namespace {
 
@@ -167,38 +166,6 @@ TEST_F(WindowTest, TypedKeysEnterWhatTheKeyboardTypes) {
   EXPECT_EQ(WaitForDisplay(L"71"), L"71");
   PressKeys({}, VK_BACK);
   EXPECT_EQ(WaitForDisplay(L"0"), L"0");
-}
-
-// Function names typed letter by letter; full-width text as a Chinese input method types
-// it and Chinese documents carry it. Expected values come from the engine the program uses.
-TEST_F(WindowTest, TypedNamesAndFullWidthText) {
-  const struct {
-    bool degrees;
-    const wchar_t* typed;
-    const wchar_t* evaluated;
-  } kRows[] = {
-      {true, L"sin(30\r", L"sin(30)"},
-      {false, L"sqrt(16)+pi=", L"sqrt(16)+pi"},
-      {false, L"cbrt(27)=", L"cbrt(27)"},
-  };
-  for (const auto& row : kRows) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(row.typed)));
-    if (row.degrees) Click(kKeyAngleMode);
-    g_radians = !row.degrees;
-    TypeOnKeyboard(row.typed);
-    const std::wstring expected = EvaluateText(row.evaluated);
-    EXPECT_EQ(WaitForDisplay(expected), expected);
-    if (row.degrees) Click(kKeyAngleMode);
-  }
-  g_radians = true;
-
-  SetClipboard(L"（１＋２）×３");
-  PressKeys({VK_CONTROL}, 'V');
-  EXPECT_EQ(WaitForDisplay(L"(1+2)*3"), L"(1+2)*3");
-  TypeOnKeyboard(L"=");
-  EXPECT_EQ(WaitForDisplay(EvaluateText(L"(1+2)*3")), EvaluateText(L"(1+2)*3"));
-  for (wchar_t ch : std::wstring(L"１２＋３＝")) PostChar(ch);
-  EXPECT_EQ(WaitForDisplay(EvaluateText(L"12+3")), EvaluateText(L"12+3"));
 }
 
 TEST_F(WindowTest, PastesAndCopiesThroughTheClipboard) {

@@ -185,7 +185,17 @@ void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
 }
 
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
-  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(keyData), HeldModifiers());
+  int code = static_cast<int>(keyCode);
+  wchar_t typed = 0;
+  if (code == VK_PACKET) {
+    // Text that input tools send (SendInput with KEYEVENTF_UNICODE), the character in the
+    // high word: a digit has no digit key of its own, and the core takes digits from keys.
+    typed = static_cast<wchar_t>(HIWORD(keyData));
+    if (typed >= L'0' && typed <= L'9') code = kVkDigit0 + (typed - L'0');
+  } else {
+    typed = QueuedChar(keyData);
+  }
+  OnKeyDown(window, code, typed, HeldModifiers());
 }
 
 LRESULT OnCtlColorStatic(HDC dc, HWND control) {

@@ -190,6 +190,11 @@ TEST_F(Window, CopyAndPasteGoThroughTheClipboard) {
   QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
   QTest::keyClicks(window.get(), "=");
   EXPECT_EQ(Shown(), Q(EvaluateText(L"(1+2)*3")));
+  // Typed by an input method: text with no key of its own.
+  for (const QChar ch : QString::fromWCharArray(L"１２＋３＝")) {
+    QTest::sendKeyEvent(QTest::Click, window.get(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  }
+  EXPECT_EQ(Shown(), Q(EvaluateText(L"12+3")));
 }
 
 TEST_F(Window, KeysAreRelabelledBySecondAndAngleMode) {

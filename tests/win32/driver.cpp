@@ -256,6 +256,8 @@ void CalculatorProcessTest::SetUp() {
   clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(main_);
+  // The pointer rests off the window: a key under it would show its tooltip over the keys.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void CalculatorProcessTest::TearDown() {

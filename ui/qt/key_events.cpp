@@ -15,7 +15,7 @@ unsigned ModifiersOf(const QKeyEvent& e) {
 
 int VirtualKeyOf(const QKeyEvent& e) {
   // X11 and Wayland report the keycode; sources that report 0 go by Qt's key.
-  if (const int digit = KeymapDigit(e.nativeScanCode()); digit >= 0) return kVkDigit0 + digit;
+  if (const int digit = KeymapDigit(e); digit >= 0) return kVkDigit0 + digit;
   const int key = e.key();
   const bool keypad = (e.modifiers() & Qt::KeypadModifier) != 0;
   switch (key) {

@@ -3,6 +3,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <qpa/qplatformnativeinterface.h>
 
 #include <sys/mman.h>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 
 namespace {
 
@@ -22,6 +24,25 @@ xkb_keymap* g_keymap = nullptr;
 // X11 reads the keymap again after the server announces a new one (setxkbmap).
 bool g_keymapStale = false;
 bool g_watching = false;
+
+int DigitOfKey(xkb_keymap* keymap, xkb_keycode_t keycode) {
+  if (keymap == nullptr || keycode < xkb_keymap_min_keycode(keymap) ||
+      keycode > xkb_keymap_max_keycode(keymap)) {
+    return -1;
+  }
+  const xkb_layout_index_t layouts = xkb_keymap_num_layouts_for_key(keymap, keycode);
+  for (xkb_layout_index_t layout = 0; layout < layouts; ++layout) {
+    const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(keymap, keycode, layout);
+    for (xkb_level_index_t level = 0; level < levels; ++level) {
+      const xkb_keysym_t* syms = nullptr;
+      const int count = xkb_keymap_key_get_syms_by_level(keymap, keycode, layout, level, &syms);
+      for (int i = 0; i < count; ++i) {
+        if (syms[i] >= XKB_KEY_0 && syms[i] <= XKB_KEY_9) return static_cast<int>(syms[i] - XKB_KEY_0);
+      }
+    }
+  }
+  return -1;
+}
 
 void ReplaceKeymap(xkb_keymap* keymap) {
   xkb_keymap_unref(g_keymap);
@@ -95,7 +116,22 @@ void OnKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
 }
 void OnEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
 void OnLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
-void OnKey(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t) {}
+// Qt hands its key events on after the events it read with them, among which may be the
+// next keyboard's keymap: each press keeps the digit of the keymap it came under.
+struct Press {
+  quint64 time;
+  quint32 keycode;
+  int digit;
+};
+std::deque<Press> g_presses;
+constexpr std::size_t kPressesKept = 64;  // presses that never reach the window (a menu's)
+
+void OnKey(void*, wl_keyboard*, uint32_t, uint32_t time, uint32_t key, uint32_t state) {
+  if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
+  const quint32 keycode = key + 8;  // evdev code to XKB keycode
+  g_presses.push_back({time, keycode, DigitOfKey(g_keymap, keycode)});
+  if (g_presses.size() > kPressesKept) g_presses.pop_front();
+}
 void OnModifiers(void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {}
 void OnRepeatInfo(void*, wl_keyboard*, int32_t, int32_t) {}
 constexpr wl_keyboard_listener kKeyboardListener = {OnKeymap,     OnEnter,     OnLeave,
@@ -160,26 +196,20 @@ void WatchKeymap() {
   }
 }
 
-int KeymapDigit(quint32 keycode) {
+int KeymapDigit(const QKeyEvent& event) {
   WatchKeymap();
+  const quint32 keycode = event.nativeScanCode();
+  // The press as the compositor sent it, under the keymap of that moment.
+  for (auto press = g_presses.begin(); press != g_presses.end(); ++press) {
+    if (press->keycode == keycode && press->time == event.timestamp()) {
+      const int digit = press->digit;
+      g_presses.erase(g_presses.begin(), press + 1);
+      return digit;
+    }
+  }
   if (g_keymapStale) {
     g_keymapStale = false;
     ReadX11Keymap();
   }
-  if (g_keymap == nullptr || keycode < xkb_keymap_min_keycode(g_keymap) ||
-      keycode > xkb_keymap_max_keycode(g_keymap)) {
-    return -1;
-  }
-  const xkb_layout_index_t layouts = xkb_keymap_num_layouts_for_key(g_keymap, keycode);
-  for (xkb_layout_index_t layout = 0; layout < layouts; ++layout) {
-    const xkb_level_index_t levels = xkb_keymap_num_levels_for_key(g_keymap, keycode, layout);
-    for (xkb_level_index_t level = 0; level < levels; ++level) {
-      const xkb_keysym_t* syms = nullptr;
-      const int count = xkb_keymap_key_get_syms_by_level(g_keymap, keycode, layout, level, &syms);
-      for (int i = 0; i < count; ++i) {
-        if (syms[i] >= XKB_KEY_0 && syms[i] <= XKB_KEY_9) return static_cast<int>(syms[i] - XKB_KEY_0);
-      }
-    }
-  }
-  return -1;
+  return DigitOfKey(g_keymap, keycode);
 }

@@ -3,12 +3,12 @@
 // platforms take the environment's default layout.
 #pragma once
 
-#include <QtGlobal>
+class QKeyEvent;
 
 // Starts following the keymap. Call once the application exists: on Wayland the keymap
 // arrives later, with the compositor's next events.
 void WatchKeymap();
 
-// The digit 0 to 9 that the key with this keycode carries on any of its shift levels, or
-// -1 when it carries none or no keymap is known. The keypad's digits are no digits here.
-int KeymapDigit(quint32 keycode);
+// The digit 0 to 9 that the pressed key carries on any of its shift levels, or -1 when it
+// carries none or no keymap is known. The keypad's digits are no digits here.
+int KeymapDigit(const QKeyEvent& event);

@@ -72,6 +72,7 @@ class XkbChangeFilter : public QAbstractNativeEventFilter {
 };
 
 void WatchX11Keymap() {
+#if QT_CONFIG(xcb)
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr) return;
   g_xcbConnection = x11->connection();
@@ -85,6 +86,7 @@ void WatchX11Keymap() {
   // Qt already asked the server for these events on its connection.
   static XkbChangeFilter filter;
   QCoreApplication::instance()->installNativeEventFilter(&filter);
+#endif
 }
 
 void ReadX11Keymap() {
@@ -101,6 +103,16 @@ void ReadX11Keymap() {
 wl_seat* g_seat = nullptr;
 wl_keyboard* g_keyboard = nullptr;
 
+// Qt hands its key events on after the events it read with them, among which may be the
+// next keyboard's keymap: each press keeps the digit of the keymap it came under.
+struct Press {
+  quint64 time;
+  quint32 keycode;
+  int digit;
+};
+std::deque<Press> g_presses;
+constexpr std::size_t kPressesKept = 64;  // presses that never reach the window (a menu's)
+
 void OnKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
   if (format == WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1) {
     void* text = mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
@@ -116,16 +128,6 @@ void OnKeymap(void*, wl_keyboard*, uint32_t format, int32_t fd, uint32_t size) {
 }
 void OnEnter(void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {}
 void OnLeave(void*, wl_keyboard*, uint32_t, wl_surface*) {}
-// Qt hands its key events on after the events it read with them, among which may be the
-// next keyboard's keymap: each press keeps the digit of the keymap it came under.
-struct Press {
-  quint64 time;
-  quint32 keycode;
-  int digit;
-};
-std::deque<Press> g_presses;
-constexpr std::size_t kPressesKept = 64;  // presses that never reach the window (a menu's)
-
 void OnKey(void*, wl_keyboard*, uint32_t, uint32_t time, uint32_t key, uint32_t state) {
   if (state != WL_KEYBOARD_KEY_STATE_PRESSED) return;
   const quint32 keycode = key + 8;  // evdev code to XKB keycode
@@ -159,7 +161,7 @@ constexpr wl_seat_listener kSeatListener = {OnCapabilities, OnSeatName};
 void OnGlobal(void*, wl_registry* registry, uint32_t name, const char* interface,
               uint32_t version) {
   if (g_seat != nullptr || std::strcmp(interface, wl_seat_interface.name) != 0) return;
-  constexpr uint32_t kSeatVersion = 5;  // the keyboard's release request, no more
+  constexpr uint32_t kSeatVersion = 3;  // the keyboard's release request, no more
   g_seat = static_cast<wl_seat*>(
       wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, kSeatVersion)));
   wl_seat_add_listener(g_seat, &kSeatListener, nullptr);

@@ -1,148 +1,104 @@
 #!/usr/bin/python3
-"""The Linux program on a Wayland desktop, typed at by a virtual keyboard.
-
-Runs a headless sway, the real program on it and wtype, the virtual keyboard of on-screen
-keyboards and input tools, which brings a keymap of its own with every run. The display is
-read through the Wayland clipboard: Ctrl+C, then wl-paste. sway refuses to run as root, so
-as root everything runs as the user that scripts/setup creates. Every wait is bounded; only
-the processes started here are ended, by pid.
-"""
+"""The Linux program on a headless sway, typed at with wtype, a virtual keyboard with a keymap
+of its own; the display read through Ctrl+C and wl-paste. sway refuses root: as root, all runs
+as the user scripts/setup creates. Waits are bounded; the children die with this script."""
 import argparse
 import os
 import pwd
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 
 WAIT_SECONDS = 10
-TEST_USER = "vorlane-test"
-
-
-class Session:
-    def __init__(self, runtime):
-        self.runtime = runtime
-        self.processes = []
-        self.env = {"PATH": "/usr/bin:/bin", "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
-                    "LC_ALL": "C.UTF-8"}
-        self.prefix = ["setpriv", "--pdeathsig", "KILL"]
-        if os.getuid() == 0:
-            try:
-                user = pwd.getpwnam(TEST_USER)
-            except KeyError:
-                sys.exit("no user %s: scripts/setup test creates it" % TEST_USER)
-            os.chown(runtime, user.pw_uid, user.pw_gid)
-            self.prefix += ["--reuid", str(user.pw_uid), "--regid", str(user.pw_gid), "--clear-groups"]
-
-    def start(self, *command, **env):
-        log = open(os.path.join(self.runtime, os.path.basename(command[0]) + ".log"), "ab")
-        process = subprocess.Popen(self.prefix + list(command), env=dict(self.env, **env),
-                                   stdout=log, stderr=log, stdin=subprocess.DEVNULL)
-        self.processes.append(process)
-        return process
-
-    def run(self, *command):
-        return subprocess.run(self.prefix + list(command), env=self.env, capture_output=True,
-                              timeout=WAIT_SECONDS)
-
-    def stop_all(self):
-        for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
 
 
 def wait_for(probe):
-    """probe() until it gives something true; the last value after the bounded wait."""
+    """probe() until it gives something true, at most WAIT_SECONDS; its last value."""
     end = time.monotonic() + WAIT_SECONDS
-    while True:
-        value = probe()
-        if value or time.monotonic() > end:
-            return value
+    while not (value := probe()) and time.monotonic() < end:
         time.sleep(0.1)
-
-
-def start_sway(session):
-    config = os.path.join(session.runtime, "config")
-    with open(config, "w") as f:
-        f.write("xwayland disable\n")
-    session.start("sway", "-c", config, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
-                  WLR_RENDERER="pixman")
-    sockets = lambda: [n for n in os.listdir(session.runtime)
-                       if n.startswith("wayland-") and not n.endswith(".lock")]
-    found = wait_for(sockets)
-    if not found:
-        sys.exit("sway did not start: " + open(os.path.join(session.runtime, "sway.log")).read())
-    session.env["WAYLAND_DISPLAY"] = found[0]
+    return value
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--calc", required=True)
-    parser.add_argument("--eval", required=True)
-    parser.add_argument("--screenshots", required=True)
+    for option in ["--calc", "--eval", "--screenshots"]:
+        parser.add_argument(option, required=True)
     args = parser.parse_args()
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
     failures = []
-
     with tempfile.TemporaryDirectory(prefix="vorlane-wayland.") as runtime:
-        session = Session(runtime)
+        as_user = ["setpriv", "--pdeathsig", "KILL"]
+        if os.getuid() == 0:
+            user = pwd.getpwnam("vorlane-test")
+            os.chown(runtime, user.pw_uid, user.pw_gid)
+            as_user += ["--reuid", str(user.pw_uid), "--regid", str(user.pw_gid), "--clear-groups"]
+        env = {"PATH": "/usr/bin:/bin", "HOME": runtime, "XDG_RUNTIME_DIR": runtime, "LC_ALL": "C.UTF-8"}
+        started = []
+
+        def start(*command, **more_env):
+            log = open(os.path.join(runtime, os.path.basename(command[0]) + ".log"), "ab")
+            started.append(subprocess.Popen(as_user + list(command), env=dict(env, **more_env),
+                                            stdout=log, stderr=log))
+
+        def run(*command):
+            return subprocess.run(as_user + list(command), env=env, capture_output=True,
+                                  timeout=WAIT_SECONDS).stdout
+
+        def clipboard():
+            return run("wl-paste", "--no-newline").decode()
+
+        def expect_shown(text, after):
+            expected = subprocess.run([args.eval, "--", text], capture_output=True, text=True).stdout.strip()
+
+            def copied():
+                run("wtype", "-M", "ctrl", "c", "-m", "ctrl")
+                return clipboard() == expected
+
+            seen = expected if wait_for(copied) else clipboard()
+            print("%s -> %r" % (after, seen))
+            if seen != expected:
+                failures.append("%s: display %r, expected %r" % (after, seen, expected))
+
         try:
-            start_sway(session)
-            # A desktop's keyboard stays: without one, the seat gains and loses a keyboard with
-            # each wtype, and the first key reaches no window before it asks for the new one.
-            session.start("wtype", "-s", "3600000")
-            # A copy the test user can reach, wherever the build tree is.
-            calc = os.path.join(runtime, "vorlane-calc")
-            shutil.copy(args.calc, calc)
-            session.start(calc, QT_QPA_PLATFORM="wayland")
+            with open(os.path.join(runtime, "config"), "w") as config:
+                config.write("xwayland disable\n")
+            start("sway", "-c", config.name, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1",
+                  WLR_RENDERER="pixman")
+            sockets = wait_for(lambda: [n for n in os.listdir(runtime)
+                                        if n.startswith("wayland-") and not n.endswith(".lock")])
+            if not sockets:
+                sys.exit("sway did not start: " + open(os.path.join(runtime, "sway.log")).read())
+            env["WAYLAND_DISPLAY"] = sockets[0]
+            # A desktop's keyboard stays. Without one the seat gains a keyboard with each wtype,
+            # and its first key is gone before the window has asked for the new keyboard.
+            start("wtype", "-s", "3600000")
+            start(shutil.copy(args.calc, runtime), QT_QPA_PLATFORM="wayland")  # the user reaches it there
 
-            def clipboard():
-                return session.run("wl-paste", "--no-newline").stdout.decode()
-
-            def shown():
-                session.run("wtype", "-M", "ctrl", "c", "-m", "ctrl")
-                return clipboard()
-
-            def expect_shown(text, after):
-                expected = subprocess.run([args.eval, "--", text], capture_output=True,
-                                          text=True).stdout.strip()
-                seen = expected if wait_for(lambda: shown() == expected) else clipboard()
-                print("%s -> %r" % (after, seen))
-                if seen != expected:
-                    failures.append("%s: display %r, expected %r" % (after, seen, expected))
-
-            # The window is up once Ctrl+C copies its start text.
-            expect_shown("0", "start")
-            session.run("wtype", "12+3*4", "-k", "Return")
+            expect_shown("0", "start")  # the window is up once Ctrl+C copies its start text
+            run("wtype", "12+3*4", "-k", "Return")
             expect_shown("12+3*4", "12+3*4 Return")
-            session.run("wtype", "-k", "Escape")
-            session.start("wl-copy", "--foreground", "7*6")
-            if wait_for(lambda: clipboard() == "7*6"):
-                session.run("wtype", "-M", "ctrl", "v", "-m", "ctrl", "-k", "Return")
-                expect_shown("7*6", "7*6 pasted, Return")
-            else:
-                failures.append("wl-copy did not set the clipboard")
-            session.run("wtype", "-k", "Escape", "2^10=")
+            run("wtype", "-k", "Escape")
+            start("wl-copy", "--foreground", "7*6")
+            wait_for(lambda: clipboard() == "7*6")
+            run("wtype", "-M", "ctrl", "v", "-m", "ctrl", "-k", "Return")
+            expect_shown("7*6", "7*6 pasted, Return")
+            run("wtype", "-k", "Escape", "2^10=")
             expect_shown("2^10", "2^10=")
 
-            png = session.run("grim", "-").stdout
-            if not png.startswith(b"\x89PNG"):
-                failures.append("grim took no screenshot")
+            png = run("grim", "-")
             os.makedirs(args.screenshots, exist_ok=True)
             with open(os.path.join(args.screenshots, "wayland-qt.png"), "wb") as f:
                 f.write(png)
+            if not png.startswith(b"\x89PNG"):
+                failures.append("grim took no screenshot")
         finally:
-            session.stop_all()
+            for process in started:
+                process.kill()
+                process.wait()
         if failures:
-            for name in ["sway.log", "vorlane-calc.log"]:
-                print("== " + name + "\n" + open(os.path.join(runtime, name), errors="replace").read())
+            print(open(os.path.join(runtime, "vorlane-calc.log"), errors="replace").read())
     for failure in failures:
         print("FAIL: " + failure, file=sys.stderr)
     sys.exit(1 if failures else 0)

@@ -34,7 +34,8 @@ def main():
             user = pwd.getpwnam("vorlane-test")
             os.chown(runtime, user.pw_uid, user.pw_gid)
             as_user += ["--reuid", str(user.pw_uid), "--regid", str(user.pw_gid), "--clear-groups"]
-        env = {"PATH": "/usr/bin:/bin", "HOME": runtime, "XDG_RUNTIME_DIR": runtime, "LC_ALL": "C.UTF-8"}
+        env = {"PATH": "/usr/bin:/bin", "HOME": runtime, "XDG_RUNTIME_DIR": runtime,
+               "LC_ALL": "C.UTF-8"}
         started = []
 
         def start(*command, **more_env):
@@ -50,7 +51,8 @@ def main():
             return run("wl-paste", "--no-newline").decode()
 
         def expect_shown(text, after):
-            expected = subprocess.run([args.eval, "--", text], capture_output=True, text=True).stdout.strip()
+            expected = subprocess.run([args.eval, "--", text], capture_output=True,
+                                      text=True).stdout.strip()
 
             def copied():
                 run("wtype", "-M", "ctrl", "c", "-m", "ctrl")
@@ -74,7 +76,8 @@ def main():
             # A desktop's keyboard stays. Without one the seat gains a keyboard with each wtype,
             # and its first key is gone before the window has asked for the new keyboard.
             start("wtype", "-s", "3600000")
-            start(shutil.copy(args.calc, runtime), QT_QPA_PLATFORM="wayland")  # the user reaches it there
+            # A copy in the runtime folder, which the test user can reach.
+            start(shutil.copy(args.calc, runtime), QT_QPA_PLATFORM="wayland")
 
             expect_shown("0", "start")  # the window is up once Ctrl+C copies its start text
             run("wtype", "12+3*4", "-k", "Return")

@@ -37,7 +37,9 @@ int DigitOfKey(xkb_keymap* keymap, xkb_keycode_t keycode) {
       const xkb_keysym_t* syms = nullptr;
       const int count = xkb_keymap_key_get_syms_by_level(keymap, keycode, layout, level, &syms);
       for (int i = 0; i < count; ++i) {
-        if (syms[i] >= XKB_KEY_0 && syms[i] <= XKB_KEY_9) return static_cast<int>(syms[i] - XKB_KEY_0);
+        if (syms[i] >= XKB_KEY_0 && syms[i] <= XKB_KEY_9) {
+          return static_cast<int>(syms[i] - XKB_KEY_0);
+        }
       }
     }
   }

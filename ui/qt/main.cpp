@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "calculator/calculator.h"
+#include "ui/qt/keymap.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(AppIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
+  WatchKeymap();
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
   window.show();

@@ -357,4 +357,74 @@ TEST_F(PaintingTest, AnAmpersandInTheDisplayIsDrawnAsItself) {
   EXPECT_NEAR(seen.bottom - area.top, want.bottom, 1);
 }
 
+// Windows' dark-apps setting in the test's own prefix (put back after, should the test
+// run on a real desktop), and the colours this process then expects to see.
+class DarkModeTest : public PaintingTest {
+ protected:
+  static constexpr wchar_t kPersonalize[] =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+  void SetUp() override {
+    DWORD size = sizeof saved_;
+    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kPersonalize, L"AppsUseLightTheme",
+                             RRF_RT_REG_DWORD, nullptr, &saved_, &size) == ERROR_SUCCESS;
+    UseDark(true);
+    PaintingTest::SetUp();
+  }
+  void TearDown() override {
+    PaintingTest::TearDown();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+      if (hadValue_) {
+        RegSetValueExW(key, L"AppsUseLightTheme", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&saved_), sizeof saved_);
+      } else {
+        RegDeleteValueW(key, L"AppsUseLightTheme");
+      }
+      RegCloseKey(key);
+    }
+    SetColorPreference({});
+  }
+
+  static void UseDark(bool dark) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr), ERROR_SUCCESS);
+    const DWORD light = dark ? 0 : 1;
+    RegSetValueExW(key, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light),
+                   sizeof light);
+    RegCloseKey(key);
+    SetColorPreference({.dark = dark, .highContrast = std::nullopt});
+  }
+
+  DWORD saved_ = 1;
+  bool hadValue_ = false;
+};
+
+// Starts dark, then the settings' broadcast switches it to light and back, as the Settings
+// app does; every key, the display and the window background follow without a restart.
+TEST_F(DarkModeTest, FollowsTheSystemsSettingLive) {
+  ClickAll({kKey8, kKey8});  // 88, ink for the display's text colour
+  for (const bool dark : {true, false, true}) {
+    SCOPED_TRACE(dark ? "dark" : "light");
+    if (ActiveColors().displayBackground != (dark ? kDarkColors : kLightColors).displayBackground) {
+      UseDark(dark);
+      SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                          reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+    }
+    const Screenshot shot = CaptureWindow();
+    for (const ButtonDef& key : g_buttons) ExpectKeyPainted(shot, key.id, false);
+    const RECT area = DisplayArea();
+    const Rgb background = ActiveColors().displayBackground;
+    EXPECT_EQ(shot.At(area.left + 2, area.top + 2), background);
+    EXPECT_LE(Distance(StrongestInk(shot, area, background), ActiveColors().displayText), 40);
+    const POINT margin = ToScreen(2, 2);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    EXPECT_EQ(shot.At(margin.x, margin.y),
+              ActiveColors().windowBackground.value_or(
+                  Rgb{GetRValue(face), GetGValue(face), GetBValue(face)}));
+  }
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 // What the program paints, read back from a screenshot of its window.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -424,6 +425,10 @@ TEST_F(DarkModeTest, FollowsTheSystemsSettingLive) {
     EXPECT_EQ(shot.At(margin.x, margin.y),
               ActiveColors().windowBackground.value_or(
                   Rgb{GetRValue(face), GetGValue(face), GetBValue(face)}));
+    if (const std::optional<Rgb> own = ActiveColors().windowBackground) {
+      const RECT cell = Cell(kKeyEquals);
+      EXPECT_EQ(shot.At(cell.left, cell.top), *own) << "round the key's corner";
+    }
   }
 }
 

@@ -1,5 +1,7 @@
 // Which colours Windows asks for (dark apps, high contrast), and the brushes and title bar
 // that carry them.
+#include <initializer_list>
+
 #include "ui/appearance.h"
 #include "ui/win32/win32_app.h"
 
@@ -87,6 +89,8 @@ bool IsColorSettingChange(WPARAM action, LPARAM area) {
 HBRUSH WindowBackgroundBrush() {
   return g_windowBrush != nullptr ? g_windowBrush : GetSysColorBrush(COLOR_BTNFACE);
 }
+
+HBRUSH OwnWindowBrush() { return g_windowBrush; }
 
 HBRUSH HistoryPaneBrush() { return g_paneBrush; }
 

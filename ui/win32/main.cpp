@@ -100,6 +100,10 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CTLCOLORLISTBOX:
       if (HBRUSH pane = HistoryPaneBrush()) return reinterpret_cast<LRESULT>(pane);
       break;
+    case WM_CTLCOLORBTN:
+      // What shows round a key's corners: the window's background, where the set has its own.
+      if (HBRUSH own = OwnWindowBrush()) return reinterpret_cast<LRESULT>(own);
+      break;
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_SETTINGCHANGE:

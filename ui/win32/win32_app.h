@@ -34,6 +34,8 @@ void ApplySystemColors(HWND window);
 // A WM_SETTINGCHANGE that may change them: dark apps or high contrast.
 bool IsColorSettingChange(WPARAM action, LPARAM area);
 HBRUSH WindowBackgroundBrush();
+// The set's own window background, or nullptr while the system's colour paints it.
+HBRUSH OwnWindowBrush();
 // The history pane's background, or nullptr while the system's colours paint it.
 HBRUSH HistoryPaneBrush();
 void ReleaseColorBrushes();

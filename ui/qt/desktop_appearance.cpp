@@ -19,6 +19,8 @@ const QString kSettingsInterface = QStringLiteral("org.freedesktop.portal.Settin
 const QString kAppearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString kColorSchemeKey = QStringLiteral("color-scheme");
 const QString kContrastKey = QStringLiteral("contrast");
+const QString kReadOne = QStringLiteral("ReadOne");
+const QString kUnknownMethod = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
 
 // Read, which older portals have instead of ReadOne, wraps the value in one more variant.
 uint UnwrapUint(QVariant value) {
@@ -69,8 +71,8 @@ class PortalAppearance : public QObject {
       : QObject(shown), window(shown), bus(connection), desktopPalette(QApplication::palette()) {
     bus.connect(kPortalService, kPortalPath, kSettingsInterface, QStringLiteral("SettingChanged"),
                 this, SLOT(OnSettingChanged(QDBusMessage)));
-    Ask(kColorSchemeKey, QStringLiteral("ReadOne"));
-    Ask(kContrastKey, QStringLiteral("ReadOne"));
+    Ask(kColorSchemeKey, kReadOne);
+    Ask(kContrastKey, kReadOne);
   }
 
  private slots:
@@ -95,8 +97,7 @@ class PortalAppearance : public QObject {
               const QDBusMessage reply = answer->reply();
               if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
                 Take(key, UnwrapUint(reply.arguments().constFirst()));
-              } else if (method == QStringLiteral("ReadOne") &&
-                         reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod")) {
+              } else if (method == kReadOne && reply.errorName() == kUnknownMethod) {
                 Ask(key, QStringLiteral("Read"));
               }
             });

@@ -359,38 +359,33 @@ TEST_F(PaintingTest, AnAmpersandInTheDisplayIsDrawnAsItself) {
 }
 
 // Windows' dark-apps setting, changed as the Settings app does, in the test's own prefix;
-// the value found is put back, should the test run on a real desktop.
+// put back after (a missing value means light too), should the test run on a real desktop.
 class DarkModeTest : public PaintingTest {
  protected:
   static constexpr wchar_t kKey[] =
       L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-  static constexpr wchar_t kValue[] = L"AppsUseLightTheme";
 
   void SetUp() override {
     DWORD size = sizeof saved_;
-    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &saved_,
-                             &size) == ERROR_SUCCESS;
+    RegGetValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &saved_,
+                 &size);
     UseDark(true);
     PaintingTest::SetUp();
   }
   void TearDown() override {
     PaintingTest::TearDown();
-    if (hadValue_) {
-      RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &saved_, sizeof saved_);
-    } else {
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
-    }
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &saved_,
+                    sizeof saved_);
     SetColorPreference({});
   }
   // Also the colours this process expects to see (CaptureWindow, ExpectKeyPainted).
   static void UseDark(bool dark) {
     const DWORD light = dark ? 0 : 1;
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &light, sizeof light);
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &light, sizeof light);
     SetColorPreference({.dark = dark, .highContrast = std::nullopt});
   }
 
   DWORD saved_ = 1;
-  bool hadValue_ = false;
 };
 
 // Starts dark; the settings' broadcast switches it to light and back without a restart.

@@ -1,10 +1,12 @@
 // The Linux calculator: one window on the shared calculator core.
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 
 #include <ctime>
 
 #include "calculator/calculator.h"
+#include "ui/qt/desktop_appearance.h"
 #include "ui/qt/keymap.h"
 #include "ui/qt/main_window.h"
 
@@ -28,6 +30,7 @@ int main(int argc, char* argv[]) {
   WatchKeymap();
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
+  FollowDesktopAppearance(&window, QDBusConnection::sessionBus());
   window.show();
   return QApplication::exec();
 }

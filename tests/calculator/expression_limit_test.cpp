@@ -1,0 +1,102 @@
+// The expression's length limit: every edit that lengthens the text stops at it, beeps,
+// refreshes, and leaves the calculator as it was.
+#include <string>
+
+#include "calculator_fixture.h"
+#include "calculator/history.h"
+
+namespace {
+
+void Paste(std::wstring text) {
+  g_fakeWindow.clipboard = std::move(text);
+  PasteClipboard(FakeHandle());
+}
+
+struct Edit {
+  const char* name;
+  void (*run)();
+};
+
+const Edit kLengtheningEdits[] = {
+    {"digit key", [] { Press(L"7"); }},
+    {"operand key", [] { Press(L"sin"); }},
+    {"infix key", [] { Press(L"+"); }},
+    {"suffix key", [] { Press(L"x!"); }},
+    {"point", [] { Press(L"."); }},
+    {"sign", [] { Press(L"±"); }},
+    {"keyboard digit", [] { OnKeyDown(FakeHandle(), kVkNumpad0 + 4); }},
+    {"typed operator", [] { OnTypedChar(FakeHandle(), L'*'); }},
+    {"paste", [] { Paste(L"12"); }},
+    {"history choice", [] { ChooseHistoryEntry(FakeHandle(), 0); }},
+};
+
+class ExpressionLimitTest : public CalculatorTest {
+ protected:
+  // A history entry to choose, then a text of this length that no later key replaces.
+  static void StartWithText(std::size_t length) {
+    Press(L"2 + 3 =");
+    Paste(std::wstring(length, L'1'));
+    g_fakeWindow.calls.clear();
+  }
+};
+
+TEST_F(ExpressionLimitTest, LengtheningEditsStopAtTheLimit) {
+  const std::wstring full(kExpressionLimit, L'1');
+  for (const Edit& edit : kLengtheningEdits) {
+    SCOPED_TRACE(edit.name);
+    ResetCalculator();
+    StartWithText(kExpressionLimit);
+    edit.run();
+    ExpectText(full);
+    EXPECT_FALSE(g_resultShown);
+    EXPECT_EQ(g_fakeWindow.CountCalls("beep"), 1);
+    EXPECT_EQ(g_fakeWindow.CountCalls("display"), 1);
+
+    // With room left the same edit is made, silently.
+    ResetCalculator();
+    StartWithText(kExpressionLimit - 8);
+    edit.run();
+    EXPECT_GT(g_expr.size(), kExpressionLimit - 8);
+    EXPECT_EQ(g_fakeWindow.CountCalls("beep"), 0);
+  }
+}
+
+TEST_F(ExpressionLimitTest, EditsThatDoNotLengthenStillWorkAtTheLimit) {
+  for (const wchar_t* keys : {L"mr", L"Rand", L"⌫", L"=", L"AC"}) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{keys}));
+    ResetCalculator();
+    StartWithText(kExpressionLimit);
+    Press(keys);
+    EXPECT_LT(g_expr.size(), kExpressionLimit);
+    EXPECT_EQ(g_fakeWindow.CountCalls("beep"), 0);
+  }
+}
+
+TEST_F(ExpressionLimitTest, TheLimitItselfIsReachable) {
+  StartWithText(kExpressionLimit - 1);
+  Press(L"7");
+  EXPECT_EQ(g_expr.size(), kExpressionLimit);
+  Press(L"7");
+  EXPECT_EQ(g_expr.size(), kExpressionLimit);
+  EXPECT_EQ(g_fakeWindow.CountCalls("beep"), 1);
+}
+
+TEST_F(ExpressionLimitTest, AnOverlongPasteKeepsAShownResult) {
+  Press(L"2 + 3 =");
+  Paste(std::wstring(kExpressionLimit + 1, L'4'));
+  ExpectText(L"5");
+  EXPECT_TRUE(g_resultShown);
+  Press(L"7");  // the result still gives way to a new operand
+  ExpectText(L"7");
+
+  // Ctrl+C, Ctrl+V again and again: the text doubles until the limit stops it.
+  for (int round = 0; round < 40; ++round) {
+    OnKeyDown(FakeHandle(), kVkC, 0, kControlHeld);
+    OnKeyDown(FakeHandle(), kVkV, 0, kControlHeld);
+  }
+  EXPECT_LE(g_expr.size(), kExpressionLimit);
+  EXPECT_GT(g_expr.size(), kExpressionLimit / 2);
+  EXPECT_EQ(g_expr.find_first_not_of(L'7'), std::wstring::npos);
+}
+
+}  // namespace

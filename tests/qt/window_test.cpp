@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -17,7 +16,6 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -341,32 +339,13 @@ TEST_F(Window, ALongExpressionShowsItsEnd) {
   EXPECT_TRUE(longest == line);
 }
 
-// The longest text costs little to paste, paint and evaluate (reported, not asserted);
-// a paste past it leaves the display alone and the next key is answered.
-TEST_F(Window, APastePastTheLimitIsRefused) {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  clipboard->setText(QString("1+").repeated(kExpressionLimit / 2 - 1) + "1");
-  QElapsedTimer timer;
-  timer.start();
-  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
-  const qint64 paste = timer.restart();
-  Grab(window->Display());
-  const qint64 paint = timer.restart();
-  QTest::keyClick(window.get(), Qt::Key_Return);
-  const qint64 equals = timer.restart();
-  EXPECT_EQ(Shown(), QString::number(kExpressionLimit / 2));
-
-  clipboard->setText(QString(10'000'000, '1'));
+TEST_F(Window, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {
   QTest::keyClicks(window.get(), "12");
-  timer.restart();
+  QGuiApplication::clipboard()->setText(QString(10'000'000, '1'));
   QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
-  const qint64 refused = timer.elapsed();
   EXPECT_EQ(Shown(), "12");
   QTest::keyClicks(window.get(), "3");
   EXPECT_EQ(Shown(), "123");
-  std::cout << "[ info ] " << kExpressionLimit << " characters: paste " << paste << " ms, paint "
-            << paint << " ms, \"=\" " << equals << " ms; refused 10 MB paste " << refused
-            << " ms\n";
 }
 
 TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {

@@ -1,11 +1,8 @@
 // The real program, driven from outside: controls, layout, keys, keyboard, clipboard, exit.
-#include <chrono>
-#include <iostream>
 #include <set>
 #include <string>
 
 #include "driver.h"
-#include "calculator/calculator.h"
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
 
@@ -191,42 +188,12 @@ TEST_F(WindowTest, PastesAndCopiesThroughTheClipboard) {
   EXPECT_EQ(DisplayText(), L"-18");
 }
 
-// The longest text costs little to paste, paint and evaluate (reported, not asserted);
-// a paste past it leaves the display alone and the next key is answered.
-TEST_F(WindowTest, APastePastTheLimitIsRefused) {
-  std::wstring sum;
-  for (std::size_t i = 0; i + 1 < kExpressionLimit / 2; ++i) sum += L"1+";
-  sum += L"1";
-  SetClipboard(sum);
-  const auto since = [](auto& from) {
-    const auto now = std::chrono::steady_clock::now();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now - from).count();
-    from = now;
-    return ms;
-  };
-  auto from = std::chrono::steady_clock::now();
-  PressKeys({VK_CONTROL}, 'V');
-  EXPECT_TRUE(WaitUntil([&] {
-    return SendMessageW(Display(), WM_GETTEXTLENGTH, 0, 0) == static_cast<LRESULT>(sum.size());
-  }));
-  const auto paste = since(from);
-  RedrawWindow(Display(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  const auto paint = since(from);
-  PressKeys({}, VK_RETURN);
-  const std::wstring result = std::to_wstring(kExpressionLimit / 2);
-  EXPECT_EQ(WaitForDisplay(result), result);
-  const auto equals = since(from);
-
+TEST_F(WindowTest, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {
   SetClipboard(std::wstring(10'000'000, L'1'));
   ClickAll({Id(L"1"), Id(L"2")});
-  from = std::chrono::steady_clock::now();
   PressKeys({VK_CONTROL}, 'V');
   PressKeys({}, '3');
   EXPECT_EQ(WaitForDisplay(L"123"), L"123");
-  const auto refused = since(from);
-  std::cout << "[ info ] " << kExpressionLimit << " characters: paste " << paste << " ms, paint "
-            << paint << " ms, \"=\" " << equals << " ms; refused 10 MB paste and a key "
-            << refused << " ms\n";
 }
 
 TEST_F(WindowTest, ClosingTheWindowEndsTheProcessWithExitCodeZero) {

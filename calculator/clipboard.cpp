@@ -25,7 +25,7 @@ void PasteClipboard(WindowHandle window) {
     std::wstring piece = ReadClipboardText(window);
     std::erase_if(piece, IsControlCharacter);
     if (piece.empty()) return;
-    EnterOperandText(piece, false);
+    EnterOperandText(window, piece, false);
     UpdateDisplay(window);
   });
 }

@@ -41,7 +41,7 @@ void RecordCalculation(WindowHandle window, std::wstring expression, std::wstrin
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
-    EnterOperandText(g_history[index].result, false);
+    EnterOperandText(window, g_history[index].result, false);
     UpdateDisplay(window);
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });

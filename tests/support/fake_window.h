@@ -19,7 +19,7 @@ struct FakeWindow {
   std::deque<HistoryEntry> history;  // as the pane lists it
   bool historyShown = false;
   bool alwaysOnTop = false;
-  // One entry per port call, in order: "display", "title", "key 1022", "focus",
+  // One entry per port call, in order: "display", "title", "key 1022", "focus", "beep",
   // "read clipboard", "write clipboard", "history", "pane", "on top".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's

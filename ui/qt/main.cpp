@@ -5,6 +5,8 @@
 #include <ctime>
 
 #include "calculator/calculator.h"
+#include "calculator/history.h"
+#include "calculator/storage.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -26,6 +28,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
+  StartSavedHistory(&window, &PlatformStorage());
   window.show();
   return QApplication::exec();
 }

@@ -46,5 +46,8 @@ constexpr std::wstring_view MenuText(MenuCommand command) {
   for (const MenuItemDef& item : kContextMenu) {
     if (item.command == command) return item.text;
   }
+  for (const MenuItemDef& item : kHistoryEntryMenu) {
+    if (item.command == command) return item.text;
+  }
   return {};
 }

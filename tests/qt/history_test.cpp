@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,9 +11,14 @@
 #include <QTest>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "calculator/calculator.h"
 #include "calculator/context_menu.h"
+#include "calculator/history.h"
+#include "calculator/history_file.h"
+#include "calculator/storage.h"
 #include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/history_pane.h"
@@ -104,11 +110,67 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
     EXPECT_EQ(actions[i]->shortcut().toString(), Q(kContextMenu[i].shortcut));
   }
   EXPECT_TRUE(actions[2]->isChecked());  // the pane shows
-  EXPECT_FALSE(actions[4]->isChecked());
-  actions[4]->trigger();  // always on top
+  EXPECT_TRUE(actions[4]->isChecked());  // the history is kept
+  EXPECT_FALSE(actions[5]->isChecked());
+  actions[5]->trigger();  // always on top
   menu->close();
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+// The pane's entry menu and the Delete key, and keeping turned off, as the saved file
+// shows them.
+TEST_F(History, DeletingAnEntryOrKeepingOffReachesTheSavedFile) {
+  StartSavedHistory(window.get(), &PlatformStorage());
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  for (const char* sum : {"2+3", "7*8", "1+1", "4+4"}) Calculate(sum);
+  HistoryPane* pane = window->History();
+  const auto saved = [] {
+    const FileRead read = PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound);
+    std::vector<std::wstring> names;
+    for (const HistoryEntry& entry : ParseHistory(read.bytes).entries) {
+      names.push_back(HistoryItemName(entry));
+    }
+    return names;
+  };
+  ASSERT_EQ(saved().size(), 4u);
+
+  const auto entryMenu = [&](int row) {
+    const QPoint at = pane->visualItemRect(pane->item(row)).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(pane->viewport(), &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    return menu != nullptr ? menu->actions() : QList<QAction*>{};
+  };
+  QList<QAction*> actions = entryMenu(0);
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[0]->text(), Q(MenuText(kMenuCopyEntry)));
+  actions[0]->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "2+3 = 5");
+  QApplication::activePopupWidget()->close();
+  actions = entryMenu(1);
+  ASSERT_EQ(actions.size(), 2);
+  EXPECT_EQ(actions[1]->text(), Q(MenuText(kMenuDeleteEntry)));
+  actions[1]->trigger();
+  QApplication::activePopupWidget()->close();
+  EXPECT_EQ(pane->count(), 3);
+  EXPECT_EQ(saved(), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2", L"4+4 = 8"}));
+
+  pane->setFocus();
+  pane->setCurrentRow(1);
+  QTest::keyClick(pane, Qt::Key_Delete);
+  QTest::keyClick(pane, Qt::Key_Delete);  // the next one, now selected
+  EXPECT_EQ(saved(), (std::vector<std::wstring>{L"2+3 = 5"}));
+
+  QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  menu->actions()[4]->trigger();
+  menu->close();
+  EXPECT_EQ(PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status, FileRead::kMissing);
+  Calculate("5+5");
+  EXPECT_EQ(PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status, FileRead::kMissing);
+  EXPECT_EQ(pane->count(), 2);
 }
 
 }  // namespace

@@ -3,8 +3,10 @@
 
 Runs the real program on a private Xvfb screen, inside a private session bus
 (dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
-("tree") or what the top-row and keypad keys enter on US, French and German layouts
-("layouts"). Every wait is bounded; only the processes started here are ended, by pid.
+("tree"), what the top-row and keypad keys enter on US, French and German layouts
+("layouts"), or the history across restarts ("restart"). Every program starts on an empty
+profile (XDG folders of its own). Every wait is bounded; only the processes started here
+are ended, by pid.
 """
 import argparse
 import ctypes
@@ -264,9 +266,93 @@ def check_layouts(args, pid, display):
         print("%s: %s" % (layout, " ".join(seen)))
 
 
+def history_names(frame):
+    lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST]
+    if len(lists) != 1:
+        return None
+    return [lists[0].get_child_at_index(i) for i in range(lists[0].get_child_count())]
+
+
+def check_restart(args, display, env):
+    """Entries come back after the program ends, also from two windows at once; a history
+    file of random bytes is set aside, and the window starts empty."""
+    xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS,
+                                        capture_output=True, text=True).stdout.split()
+
+    def start(profile):
+        folders = dict(env, XDG_STATE_HOME=profile + "/state", XDG_CONFIG_HOME=profile + "/config")
+        calc = subprocess.Popen([args.calc], env=folders, preexec_fn=die_with_parent)
+        frame = wait_for("the frame", lambda: find_frame(calc.pid))
+        return calc, (Window(frame) if frame is not None else None)
+
+    def type_into(calc, window, text):
+        for wid in xdotool("search", "--sync", "--pid", str(calc.pid)):
+            subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                           stderr=subprocess.DEVNULL)
+        xdotool("type", "--delay", "20", text)
+        sums = [t for t in text.split("=") if t]
+        window.expect_shown(evaluated(args.eval, sums[-1]), "typing " + text)
+
+    def shown_history(window, expected, what):
+        """Opens the pane with Ctrl+H; its items once their names are the expected ones."""
+        xdotool("key", "--clearmodifiers", "ctrl+h")
+
+        def probe():
+            items = history_names(window.frame)
+            if items is not None and [i.get_name() for i in items] == expected:
+                return items or [None]
+            return None
+        items = wait_for(what, probe)
+        if items is None:
+            names = history_names(window.frame)
+            fail("%s: history %s, expected %s" % (what, names and [i.get_name() for i in names], expected))
+        return [i for i in items or [] if i is not None]
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    calc, window = start(profile)
+    if window is None:
+        return
+    type_into(calc, window, "2+3=7*8=")
+    stop(calc)  # ended from outside: every entry was saved when it was made
+    calc, window = start(profile)
+    items = shown_history(window, ["2+3 = 5", "7*8 = 56"], "entries after a restart")
+    if items:
+        box = Atspi.Component.get_extents(items[0], Atspi.CoordType.SCREEN)
+        xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
+        print("restart: %s" % [i.get_name() for i in items])
+        window.expect_shown("5", "choosing the first entry")
+    stop(calc)
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    (one, first), (two, second) = start(profile), start(profile)
+    if first is None or second is None:
+        return
+    type_into(one, first, "1+1=")
+    type_into(two, second, "2+2=")
+    stop(one)
+    stop(two)
+    calc, window = start(profile)
+    shown_history(window, ["1+1 = 2", "2+2 = 4"], "entries of two windows at once")
+    stop(calc)
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    os.makedirs(profile + "/state/vorlane")
+    noise = os.urandom(4096)
+    with open(profile + "/state/vorlane/history", "wb") as f:
+        f.write(noise)
+    calc, window = start(profile)
+    if window is not None:
+        shown_history(window, [], "the history on random bytes")
+        type_into(calc, window, "1+1=")
+    stop(calc)
+    kept = [n for n in os.listdir(profile + "/state/vorlane") if n.startswith("history.bad-")]
+    if len(kept) != 1 or open(profile + "/state/vorlane/" + kept[0], "rb").read() != noise:
+        fail("the random bytes were not kept aside: %s" % os.listdir(profile + "/state/vorlane"))
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("check", choices=["tree", "layouts"])
+    parser.add_argument("check", choices=["tree", "layouts", "restart"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -279,7 +365,7 @@ def main():
         # that runs side by side do not share a bus.
         with tempfile.TemporaryDirectory(prefix="vorlane-atspi.") as runtime:
             env = dict(os.environ, VORLANE_ATSPI_BUS="private", XDG_RUNTIME_DIR=runtime,
-                       XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime)
+                       XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime, XDG_STATE_HOME=runtime)
             inner = subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
         sys.exit(inner.returncode)
     xvfb, display = start_xvfb()
@@ -288,10 +374,13 @@ def main():
         enable_accessibility()
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
         env.pop("WAYLAND_DISPLAY", None)
-        calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
+        if args.check == "restart":
+            check_restart(args, display, env)
+        else:
+            calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":
             check_tree(args, calc.pid)
-        else:
+        elif args.check == "layouts":
             check_layouts(args, calc.pid, display)
     finally:
         if calc is not None:

@@ -1,5 +1,9 @@
 #include "driver.h"
 
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -231,8 +235,38 @@ void PrintTo(const Rgb& color, std::ostream* out) {
   *out << "R " << int{color.r} << ", G " << int{color.g} << ", B " << int{color.b};
 }
 
+std::wstring SavedFolder() {
+  PWSTR roaming = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming))) {
+    folder = std::wstring{roaming} + L"\\Vorlane Calculator";
+  }
+  CoTaskMemFree(roaming);
+  return folder;
+}
+
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
+  // An empty profile: no test sees the history another saved.
+  const std::wstring folder = SavedFolder();
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+  StartCalculator();
+  if (HasFatalFailure()) return;
+  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
+  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(main_);
+}
+
+void CalculatorProcessTest::StartCalculator() {
   std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -252,13 +286,20 @@ void CalculatorProcessTest::SetUp() {
   WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
   ASSERT_TRUE(WaitUntil([&] { return RectInParent(Display()).width > 0; }, kStartTimeoutMs))
       << "the controls were never laid out";
-  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
-  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(main_);
 }
 
 void CalculatorProcessTest::TearDown() {
+  CloseCalculator();
+  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+}
+
+void CalculatorProcessTest::Restart() {
+  CloseCalculator();
+  StartCalculator();
+  SetForegroundWindow(main_);
+}
+
+void CalculatorProcessTest::CloseCalculator() {
   if (process_.hProcess != nullptr) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && IsWindow(main_)) {
       PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -269,8 +310,8 @@ void CalculatorProcessTest::TearDown() {
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+    process_ = {};
   }
-  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
 }
 
 HWND CalculatorProcessTest::Key(int id) const { return GetDlgItem(main_, id); }

@@ -59,12 +59,17 @@ RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background);
 Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
                       int height, UINT format);
 
+// "Vorlane Calculator" in the roaming application data, where the program saves its history.
+std::wstring SavedFolder();
+
 // One running vorlane-calc.exe, started beside this test program (or where VORLANE_CALC_EXE
 // says), and its main window.
 class CalculatorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Ends the program as its window's close button does and starts it again.
+  void Restart();
 
   HWND Key(int id) const;
   HWND Display() const;
@@ -90,6 +95,9 @@ class CalculatorProcessTest : public ::testing::Test {
   Screenshot CaptureWindow() const;
   // A point of the main window's client area in screen coordinates.
   POINT ToScreen(int x, int y) const;
+
+  void StartCalculator();
+  void CloseCalculator();
 
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;

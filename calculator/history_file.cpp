@@ -100,7 +100,7 @@ ParsedHistory ParseHistory(std::string_view bytes, bool complete) {
   const std::size_t headerEnd = bytes.find('\n');
   // A newer version may mean anything: none of it is read.
   if (headerEnd == std::string_view::npos || bytes.substr(0, headerEnd) != kHistoryHeader) {
-    parsed.intact = bytes.empty();
+    parsed.intact = complete && bytes.empty();
     return parsed;
   }
   bytes.remove_prefix(headerEnd + 1);

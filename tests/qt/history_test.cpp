@@ -118,58 +118,51 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
-// The pane's entry menu and the Delete key, and keeping turned off, as the saved file
-// shows them.
+// The pane's entry menu and the Delete key, and keeping turned off, on the saved file.
 TEST_F(History, DeletingAnEntryOrKeepingOffReachesTheSavedFile) {
+  using Names = std::vector<std::wstring>;
+  const auto saved = [] {
+    Names names;
+    const FileRead read = PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound);
+    for (const HistoryEntry& entry : ParseHistory(read.bytes).entries) {
+      names.push_back(HistoryItemName(entry));
+    }
+    return read.status == FileRead::kMissing ? Names{L"(none)"} : names;
+  };
+  // The item's menu from a right click, and its command with this text.
+  const auto useEntryMenu = [&](HistoryPane* pane, int row, MenuCommand command) {
+    const QPoint at = pane->visualItemRect(pane->item(row)).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(pane->viewport(), &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->text() == Q(MenuText(command))) action->trigger();
+    }
+    menu->close();
+  };
   StartSavedHistory(window.get(), &PlatformStorage());
   QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
   for (const char* sum : {"2+3", "7*8", "1+1", "4+4"}) Calculate(sum);
   HistoryPane* pane = window->History();
-  const auto saved = [] {
-    const FileRead read = PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound);
-    std::vector<std::wstring> names;
-    for (const HistoryEntry& entry : ParseHistory(read.bytes).entries) {
-      names.push_back(HistoryItemName(entry));
-    }
-    return names;
-  };
-  ASSERT_EQ(saved().size(), 4u);
-
-  const auto entryMenu = [&](int row) {
-    const QPoint at = pane->visualItemRect(pane->item(row)).center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(pane->viewport(), &event);
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    return menu != nullptr ? menu->actions() : QList<QAction*>{};
-  };
-  QList<QAction*> actions = entryMenu(0);
-  ASSERT_EQ(actions.size(), 2);
-  EXPECT_EQ(actions[0]->text(), Q(MenuText(kMenuCopyEntry)));
-  actions[0]->trigger();
+  useEntryMenu(pane, 0, kMenuCopyEntry);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "2+3 = 5");
-  QApplication::activePopupWidget()->close();
-  actions = entryMenu(1);
-  ASSERT_EQ(actions.size(), 2);
-  EXPECT_EQ(actions[1]->text(), Q(MenuText(kMenuDeleteEntry)));
-  actions[1]->trigger();
-  QApplication::activePopupWidget()->close();
-  EXPECT_EQ(pane->count(), 3);
-  EXPECT_EQ(saved(), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2", L"4+4 = 8"}));
+  useEntryMenu(pane, 1, kMenuDeleteEntry);
+  EXPECT_EQ(saved(), (Names{L"2+3 = 5", L"1+1 = 2", L"4+4 = 8"}));
 
   pane->setFocus();
   pane->setCurrentRow(1);
   QTest::keyClick(pane, Qt::Key_Delete);
   QTest::keyClick(pane, Qt::Key_Delete);  // the next one, now selected
-  EXPECT_EQ(saved(), (std::vector<std::wstring>{L"2+3 = 5"}));
+  EXPECT_EQ(saved(), (Names{L"2+3 = 5"}));
 
   QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   ASSERT_NE(menu, nullptr);
-  menu->actions()[4]->trigger();
+  menu->actions()[4]->trigger();  // keep the history: off
   menu->close();
-  EXPECT_EQ(PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status, FileRead::kMissing);
   Calculate("5+5");
-  EXPECT_EQ(PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status, FileRead::kMissing);
+  EXPECT_EQ(saved(), (Names{L"(none)"}));
   EXPECT_EQ(pane->count(), 2);
 }
 

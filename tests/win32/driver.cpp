@@ -1,9 +1,5 @@
 #include "driver.h"
 
-#include <knownfolders.h>
-#include <objbase.h>
-#include <shlobj.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -235,29 +231,11 @@ void PrintTo(const Rgb& color, std::ostream* out) {
   *out << "R " << int{color.r} << ", G " << int{color.g} << ", B " << int{color.b};
 }
 
-std::wstring SavedFolder() {
-  PWSTR roaming = nullptr;
-  std::wstring folder;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming))) {
-    folder = std::wstring{roaming} + L"\\Vorlane Calculator";
-  }
-  CoTaskMemFree(roaming);
-  return folder;
-}
-
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
-  // An empty profile: no test sees the history another saved.
-  const std::wstring folder = SavedFolder();
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
+  // An empty profile: no test sees the history or the settings another saved.
+  PlatformStorage().Remove(SavedFile::kHistory);
+  PlatformStorage().Remove(SavedFile::kSettings);
   StartCalculator();
   if (HasFatalFailure()) return;
   // EmptyClipboard needs an owner window for SetClipboardData to succeed.

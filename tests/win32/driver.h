@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "calculator/storage.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 
@@ -58,9 +59,6 @@ RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background);
 // height given (the program's font at a DPI), as DrawTextW draws it with the format.
 Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
                       int height, UINT format);
-
-// "Vorlane Calculator" in the roaming application data, where the program saves its history.
-std::wstring SavedFolder();
 
 // One running vorlane-calc.exe, started beside this test program (or where VORLANE_CALC_EXE
 // says), and its main window.

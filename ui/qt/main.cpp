@@ -7,6 +7,7 @@
 #include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "calculator/storage.h"
+#include "ui/qt/keymap.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(AppIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
+  WatchKeymap();
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
   StartSavedHistory(&window, &PlatformStorage());

@@ -143,7 +143,8 @@ class Win32Storage final : public Storage {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     wchar_t stamp[32];
-    swprintf(stamp, 32, L"%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+    // WORDs promote to int: %d on every compiler.
+    swprintf(stamp, 32, L"%04d%02d%02d-%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
              now.wMinute, now.wSecond);
     for (int n = 0; n < 100; ++n) {
       std::wstring aside = path + L".bad-" + stamp;

@@ -2,6 +2,7 @@
 // ends in the refresh operations of calculator/refresh.h, through the window port.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -13,6 +14,12 @@ extern std::wstring g_expr;   // the expression text; the display shows exactly 
 extern double g_memory;       // the memory register of mc, m+, m-, mr
 extern bool g_resultShown;    // g_expr is an outcome of "=" that the next key may discard
 extern bool g_secondMode;     // keys show and perform their second function
+
+// The longest g_expr any edit may make, in UTF-16 units. Far beyond what anyone types or
+// pastes as one expression, and small enough that copying, painting and evaluating it
+// stays instant in both windows: without it, copy and paste again doubles the text
+// until the window freezes or memory runs out.
+inline constexpr std::size_t kExpressionLimit = 4096;
 
 // Key codes of the keyboard: Windows virtual-key values, which name physical keys; the
 // Linux window maps its keys to them.
@@ -27,13 +34,16 @@ inline constexpr int kVkHome = 0x24;
 inline constexpr int kVkUp = 0x26;
 inline constexpr int kVkDown = 0x28;
 inline constexpr int kVkInsert = 0x2D;
+inline constexpr int kVkDelete = 0x2E;
 inline constexpr int kVkDigit0 = 0x30;   // to 0x39 for "9"
 inline constexpr int kVkC = 0x43;
 inline constexpr int kVkH = 0x48;
 inline constexpr int kVkV = 0x56;
+inline constexpr int kVkApps = 0x5D;  // the Menu key
 inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
 inline constexpr int kVkDecimal = 0x6E;  // the numeric keypad's decimal key
 inline constexpr int kVkF6 = 0x75;
+inline constexpr int kVkF10 = 0x79;
 
 // The modifier keys held at a key-down, as a set of bits.
 enum KeyModifier : unsigned {
@@ -72,11 +82,12 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0,
 // here, as is everything else.
 void OnTypedChar(WindowHandle window, wchar_t ch, unsigned modifiers = kNoModifier);
 
-// What a key does while the history pane has the keyboard focus: the list moves its
-// selection, Enter chooses the selected entry, F6, Tab, Shift+Tab and Escape give the
-// focus back to the main window, and every other key leaves the pane and reaches the
-// calculator, as do typed characters.
-enum class HistoryPaneKey { kMove, kChoose, kLeave, kCalculator };
+// What a key does while the history pane has the keyboard focus: the list's own keys
+// move its selection or open the entry menu (Menu, Shift+F10), Enter chooses the selected
+// entry, Delete removes it, F6, Tab, Shift+Tab and Escape give the focus back to the
+// main window, and every other key leaves the pane and reaches the calculator, as do
+// typed characters.
+enum class HistoryPaneKey { kList, kChoose, kDelete, kLeave, kCalculator };
 HistoryPaneKey HistoryPaneKeyOf(int keyCode, unsigned modifiers);
 
 // What to type for a key: the characters it enters, and the name of a key that does

@@ -26,7 +26,7 @@ void PasteClipboard(WindowHandle window) {
     std::erase_if(piece, IsControlCharacter);
     for (wchar_t& ch : piece) ch = AsciiForm(ch);
     if (piece.empty()) return;
-    EnterOperandText(piece, false);
+    EnterOperandText(window, piece, false);
     UpdateDisplay(window);
   });
 }

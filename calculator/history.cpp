@@ -33,15 +33,18 @@ std::wstring RememberedExpression(std::wstring_view expression) {
 }
 
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result) {
-  g_history.push_back({std::move(expression), std::move(result)});
+  HistoryEntry entry{std::move(expression), std::move(result)};
+  StampNewEntry(entry);
+  g_history.push_back(entry);
   if (g_history.size() > kHistoryCapacity) g_history.pop_front();
   SetHistoryEntries(window, g_history);
+  SaveAddedEntry(window, entry);
 }
 
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
-    EnterOperandText(g_history[index].result, false);
+    EnterOperandText(window, g_history[index].result, false);
     UpdateDisplay(window);
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });
@@ -50,6 +53,25 @@ void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
 void ClearHistory(WindowHandle window) {
   g_history.clear();
   UnlessOutOfMemory([&] { SetHistoryEntries(window, g_history); });
+  SaveClearedHistory(window);
+}
+
+void DeleteHistoryEntry(WindowHandle window, std::size_t index) {
+  if (index >= g_history.size()) return;
+  const HistoryEntry entry = std::move(g_history[index]);
+  g_history.erase(g_history.begin() + static_cast<std::ptrdiff_t>(index));
+  UnlessOutOfMemory([&] { SetHistoryEntries(window, g_history); });
+  SaveDeletedEntry(window, entry);
+}
+
+void CopyHistoryEntry(WindowHandle window, std::size_t index) {
+  if (index >= g_history.size()) return;
+  UnlessOutOfMemory([&] { WriteClipboardText(window, HistoryItemName(g_history[index])); });
+}
+
+void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) {
+  if (command == kMenuCopyEntry) CopyHistoryEntry(window, index);
+  if (command == kMenuDeleteEntry) DeleteHistoryEntry(window, index);
 }
 
 void ToggleHistoryPane(WindowHandle window) {
@@ -79,6 +101,9 @@ void OnMenuCommand(WindowHandle window, int command) {
     case kMenuAlwaysOnTop:
       ToggleAlwaysOnTop(window);
       break;
+    case kMenuKeepHistory:
+      ToggleKeepHistory(window);
+      break;
     default:
       break;
   }
@@ -87,6 +112,7 @@ void OnMenuCommand(WindowHandle window, int command) {
 bool MenuItemChecked(int command) {
   if (command == kMenuHistory) return g_historyShown;
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
+  if (command == kMenuKeepHistory) return g_keepHistory;
   return false;
 }
 
@@ -100,4 +126,5 @@ void ResetHistory() {
   std::deque<HistoryEntry>{}.swap(g_history);
   g_historyShown = false;
   g_alwaysOnTop = false;
+  ResetSavedHistory();
 }

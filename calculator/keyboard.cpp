@@ -211,6 +211,7 @@ void OnTypedChar(WindowHandle window, wchar_t ch, unsigned modifiers) {
 
 HistoryPaneKey HistoryPaneKeyOf(int keyCode, unsigned modifiers) {
   if ((modifiers & (kControlHeld | kAltHeld)) != 0) return HistoryPaneKey::kCalculator;
+  if (keyCode == kVkF10 && modifiers == kShiftHeld) return HistoryPaneKey::kList;
   switch (keyCode) {
     case kVkUp:
     case kVkDown:
@@ -218,9 +219,12 @@ HistoryPaneKey HistoryPaneKeyOf(int keyCode, unsigned modifiers) {
     case kVkEnd:
     case kVkPageUp:
     case kVkPageDown:
-      return HistoryPaneKey::kMove;
+    case kVkApps:
+      return HistoryPaneKey::kList;
     case kVkEnter:
       return HistoryPaneKey::kChoose;
+    case kVkDelete:
+      return modifiers == kNoModifier ? HistoryPaneKey::kDelete : HistoryPaneKey::kCalculator;
     case kVkF6:
     case kVkTab:
     case kVkEscape:

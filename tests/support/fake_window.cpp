@@ -56,6 +56,8 @@ void FocusMainWindow(WindowHandle window) { Record(window, "focus"); }
 
 void FocusHistoryPane(WindowHandle window) { Record(window, "to pane"); }
 
+void WarningBeep(WindowHandle window) { Record(window, "beep"); }
+
 std::wstring ReadClipboardText(WindowHandle window) {
   Record(window, "read clipboard");
   return g_fakeWindow.clipboard;

@@ -20,9 +20,8 @@ struct FakeWindow {
   std::deque<HistoryEntry> history;  // as the pane lists it
   bool historyShown = false;
   bool alwaysOnTop = false;
-  // One entry per port call, in order: "display", "title", "key 1022", "focus",
-  // "read clipboard", "write clipboard", "history", "pane", "on top",
-  // "to pane".
+  // One entry per port call, in order: "display", "title", "key 1022", "focus", "beep",
+  // "read clipboard", "write clipboard", "history", "pane", "on top", "to pane".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

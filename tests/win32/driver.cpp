@@ -233,6 +233,20 @@ void PrintTo(const Rgb& color, std::ostream* out) {
 
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
+  // An empty profile: no test sees the history or the settings another saved.
+  PlatformStorage().Remove(SavedFile::kHistory);
+  PlatformStorage().Remove(SavedFile::kSettings);
+  StartCalculator();
+  if (HasFatalFailure()) return;
+  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
+  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(main_);
+  // The pointer rests off the window: a key under it would show its tooltip over the keys.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+}
+
+void CalculatorProcessTest::StartCalculator() {
   std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -252,15 +266,20 @@ void CalculatorProcessTest::SetUp() {
   WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
   ASSERT_TRUE(WaitUntil([&] { return RectInParent(Display()).width > 0; }, kStartTimeoutMs))
       << "the controls were never laid out";
-  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
-  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(main_);
-  // The pointer rests off the window: a key under it would show its tooltip over the keys.
-  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void CalculatorProcessTest::TearDown() {
+  CloseCalculator();
+  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+}
+
+void CalculatorProcessTest::Restart() {
+  CloseCalculator();
+  StartCalculator();
+  SetForegroundWindow(main_);
+}
+
+void CalculatorProcessTest::CloseCalculator() {
   if (process_.hProcess != nullptr) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && IsWindow(main_)) {
       PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -271,8 +290,8 @@ void CalculatorProcessTest::TearDown() {
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+    process_ = {};
   }
-  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
 }
 
 HWND CalculatorProcessTest::Key(int id) const { return GetDlgItem(main_, id); }
@@ -327,7 +346,9 @@ void CalculatorProcessTest::TypeText(const std::wstring& text) const {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void CalculatorProcessTest::ChooseMenuItem(int index) const {
+void CalculatorProcessTest::ChooseMenuItem(MenuCommand command) const {
+  int index = 0;
+  while (kContextMenu[index].command != command) ++index;
   const auto menuShown = [] {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu != nullptr && IsWindowVisible(menu);
@@ -391,7 +412,7 @@ Screenshot CalculatorProcessTest::CaptureWindow() const {
     }
     const Rect display = RectInParent(Display());
     const POINT d = ToScreen(display.x + 2, display.y + 2);
-    if (shot.At(d.x, d.y) != kDisplayBackground) return false;
+    if (shot.At(d.x, d.y) != ActiveColors().displayBackground) return false;
     for (const ButtonDef& key : g_buttons) {
       const Rect cell = RectInParent(Key(key.id));
       const POINT p = ToScreen(cell.x + 4, cell.y + cell.height / 2);

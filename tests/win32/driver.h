@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "calculator/storage.h"
+#include "calculator/context_menu.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 
@@ -65,6 +67,8 @@ class CalculatorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Ends the program as its window's close button does and starts it again.
+  void Restart();
 
   HWND Key(int id) const;
   HWND Display() const;
@@ -81,9 +85,9 @@ class CalculatorProcessTest : public ::testing::Test {
   void PressKeys(std::initializer_list<WORD> modifiers, WORD key) const;
   // Types the text as on-screen keyboards and input tools do: SendInput's Unicode packets.
   void TypeText(const std::wstring& text) const;
-  // Opens the display's context menu from the keyboard (Shift+F10) and chooses its
-  // item at this index with the arrow keys and Enter.
-  void ChooseMenuItem(int index) const;
+  // Opens the display's context menu from the keyboard (Shift+F10) and chooses the item
+  // of this command with the arrow keys and Enter.
+  void ChooseMenuItem(MenuCommand command) const;
   // Messages as the keyboard would send them, straight to the main window.
   void PostKeyDown(WPARAM keyCode) const;
   void PostChar(wchar_t ch) const;
@@ -91,10 +95,14 @@ class CalculatorProcessTest : public ::testing::Test {
   void SetClipboard(const std::wstring& text) const;
   std::wstring Clipboard() const;
 
-  // Waits until every key and the display have painted, then shoots the whole window.
+  // Waits until every key and the display have painted in the colours this process has
+  // active (ActiveColors), then shoots the whole window.
   Screenshot CaptureWindow() const;
   // A point of the main window's client area in screen coordinates.
   POINT ToScreen(int x, int y) const;
+
+  void StartCalculator();
+  void CloseCalculator();
 
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;

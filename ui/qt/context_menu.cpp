@@ -1,5 +1,6 @@
 #include "ui/qt/context_menu.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -17,9 +18,15 @@ QMenu* CreateContextMenu(MainWindow* window) {
       action->setShortcut(QKeySequence(ToQString(item.shortcut)));
       action->setShortcutContext(Qt::WidgetShortcut);
     }
-    if (item.command == kMenuHistory || item.command == kMenuAlwaysOnTop) {
+    if (MenuItemCheckable(item.command)) {
       action->setCheckable(true);
       action->setChecked(MenuItemChecked(item.command));
+    }
+    // Wayland gives a program no way to stay above the others.
+    if (item.command == kMenuAlwaysOnTop &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+      action->setChecked(false);
+      action->setEnabled(false);
     }
     QObject::connect(action, &QAction::triggered, window,
                      [window, command = item.command] { OnMenuCommand(window, command); });

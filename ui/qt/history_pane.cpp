@@ -1,6 +1,10 @@
 #include "ui/qt/history_pane.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
 
 #include "calculator/calculator.h"
 #include "calculator/history.h"
@@ -48,7 +52,7 @@ bool HistoryPane::event(QEvent* event) {
 void HistoryPane::keyPressEvent(QKeyEvent* event) {
   auto* main = static_cast<MainWindow*>(parentWidget());
   switch (HistoryPaneKeyOf(VirtualKeyOf(*event), ModifiersOf(*event))) {
-    case HistoryPaneKey::kMove:
+    case HistoryPaneKey::kList:
       QListWidget::keyPressEvent(event);
       return;
     case HistoryPaneKey::kChoose:
@@ -59,6 +63,14 @@ void HistoryPane::keyPressEvent(QKeyEvent* event) {
         main->setFocus(Qt::OtherFocusReason);
       }
       return;
+    case HistoryPaneKey::kDelete:
+      if (currentRow() >= 0) {
+        const int row = currentRow();
+        emit entryCommand(kMenuDeleteEntry, row);
+        // The next entry takes the removed one's place, ready for another Delete.
+        setCurrentRow(std::min(row, count() - 1));
+      }
+      return;
     case HistoryPaneKey::kLeave:
       main->setFocus(Qt::OtherFocusReason);
       return;
@@ -67,6 +79,24 @@ void HistoryPane::keyPressEvent(QKeyEvent* event) {
       main->TakeKey(event);
       return;
   }
+}
+
+void HistoryPane::contextMenuEvent(QContextMenuEvent* event) {
+  QListWidgetItem* item = event->reason() == QContextMenuEvent::Mouse ? itemAt(event->pos())
+                                                                      : currentItem();
+  if (item == nullptr) return;
+  setCurrentItem(item);
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (const MenuItemDef& def : kHistoryEntryMenu) {
+    QAction* action = menu->addAction(ToQString(def.text));
+    connect(action, &QAction::triggered, this,
+            [this, command = def.command, r = row(item)] { emit entryCommand(command, r); });
+  }
+  const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                        ? event->globalPos()
+                        : viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+  menu->popup(at);
 }
 
 // The core's history operations, carried out on the Qt main window.

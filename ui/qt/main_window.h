@@ -26,6 +26,8 @@ class MainWindow : public QWidget {
   // The window grows by the pane's width, so that the keypad keeps its size and place.
   void ShowHistory(bool shown);
   void StayOnTop(bool on);
+  // Repaints the display and the keys in the colours now active (ActiveColors).
+  void ApplyColors();
   // The keyboard focus to the shown pane, its newest entry selected.
   void FocusHistory();
   // A key press as the main window takes it, also one that reached the history pane.

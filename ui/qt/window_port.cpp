@@ -1,6 +1,7 @@
 // The core's window operations, carried out on the Qt main window.
 #include "calculator/window_port.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -35,6 +36,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 }
 
 void FocusMainWindow(WindowHandle window) { AsMainWindow(window)->setFocus(Qt::OtherFocusReason); }
+
+void WarningBeep(WindowHandle) { QApplication::beep(); }
 
 std::wstring ReadClipboardText(WindowHandle) {
   return QGuiApplication::clipboard()->text().toStdWString();

@@ -1,6 +1,8 @@
 // The history pane: an owner-drawn list box right of the keypad, made when first shown so
 // that the window at start holds only the display and the keys.
+#include <algorithm>
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "calculator/calculator.h"
@@ -70,18 +72,71 @@ void ChooseSelected(HWND pane) {
   }
 }
 
+// The next entry takes the removed one's place, ready for another Delete.
+void DeleteSelected(HWND pane) {
+  const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) return;
+  DeleteHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  const LRESULT count = SendMessageW(pane, LB_GETCOUNT, 0, 0);
+  if (count > 0) {
+    SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, count - 1)), 0);
+  }
+}
+
+// The entry menu on the item under the mouse, or from the keyboard on the selected one.
+void OpenEntryMenu(HWND pane, LPARAM position) {
+  POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  LRESULT index = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+  if (position == -1) {
+    RECT item{};
+    if (index == LB_ERR || SendMessageW(pane, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+      return;
+    }
+    at = {item.left, item.bottom};
+    ClientToScreen(pane, &at);
+  } else {
+    POINT inPane = at;
+    ScreenToClient(pane, &inPane);
+    const auto hit = static_cast<DWORD>(
+        SendMessageW(pane, LB_ITEMFROMPOINT, 0, MAKELPARAM(inPane.x, inPane.y)));
+    if (HIWORD(hit) != 0) return;
+    index = LOWORD(hit);
+    SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  for (const MenuItemDef& item : kHistoryEntryMenu) {
+    std::wstring text(item.text);
+    if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), text.c_str());
+  }
+  HWND main = GetParent(pane);
+  const int command = static_cast<int>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, main, nullptr));
+  DestroyMenu(menu);
+  if (command != 0) OnHistoryEntryCommand(main, command, static_cast<std::size_t>(index));
+}
+
 // A click on an item, or Enter on the selected one, chooses it; the core then gives the
-// focus back to the main window. The arrows, Home and End move the selection; every
-// other key and every typed character goes to the main window (the list's type-ahead
-// never sees letters), which takes the focus first.
+// focus back to the main window. Delete removes the selected one. The arrows, Home and
+// End move the selection; every other key and every typed character goes to the main
+// window (the list's type-ahead never sees letters), which takes the focus first.
 LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND main = GetParent(pane);
+  if (message == WM_CONTEXTMENU) {
+    OpenEntryMenu(pane, lParam);
+    return 0;
+  }
   if (message == WM_KEYDOWN) {
     switch (HistoryPaneKeyOf(static_cast<int>(wParam), HeldModifiers())) {
-      case HistoryPaneKey::kMove:
+      case HistoryPaneKey::kList:
         break;
       case HistoryPaneKey::kChoose:
         ChooseSelected(pane);
+        return 0;
+      case HistoryPaneKey::kDelete:
+        DeleteSelected(pane);
         return 0;
       case HistoryPaneKey::kLeave:
         SetFocus(main);
@@ -152,11 +207,22 @@ void MeasureHistoryItem(MEASUREITEMSTRUCT& item) {
 
 void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const std::optional<PaneColors>& colors = ActiveColors().pane;
+  if (colors) {
+    HBRUSH brush = CreateSolidBrush(ToColorRef(selected ? colors->selection : colors->background));
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+  } else {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  }
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= g_shownEntries.size()) return;
   const HistoryEntry& entry = g_shownEntries[item.itemID];
   SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  if (colors) {
+    SetTextColor(item.hDC, ToColorRef(selected ? colors->selectionText : colors->text));
+  } else {
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  }
   RECT text = item.rcItem;
   const int padding = ScaleForDpi(kHistoryItemPadding, PaneDpi());
   InflateRect(&text, -padding, -padding);

@@ -45,6 +45,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 
 void FocusMainWindow(WindowHandle window) { SetFocus(AsWindow(window)); }
 
+void WarningBeep(WindowHandle) { MessageBeep(MB_ICONWARNING); }
+
 std::wstring ReadClipboardText(WindowHandle window) {
   std::wstring text;
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboardFor(AsWindow(window))) {

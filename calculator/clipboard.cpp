@@ -26,6 +26,6 @@ void PasteClipboard(WindowHandle window) {
     std::erase_if(piece, IsControlCharacter);
     if (piece.empty()) return;
     EnterOperandText(piece, false);
-    UpdateDisplay(window);
+    UpdateDisplayAloud(window);
   });
 }

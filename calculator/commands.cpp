@@ -67,7 +67,7 @@ void MemorySubtract(WindowHandle window, std::wstring_view) {
 void ShowNumber(WindowHandle window, std::wstring text) {
   g_expr = std::move(text);
   g_resultShown = false;
-  UpdateDisplay(window);
+  UpdateDisplayAloud(window);
 }
 
 void MemoryRecall(WindowHandle window, std::wstring_view) {
@@ -229,7 +229,7 @@ void EnterOperand(WindowHandle window, std::wstring_view piece) {
 void AllClear(WindowHandle window) {
   g_expr.assign(L"0");
   g_resultShown = false;
-  UpdateDisplay(window);
+  UpdateDisplayAloud(window);
 }
 
 void Erase(WindowHandle window, OutcomeText outcome) {

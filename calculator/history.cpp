@@ -42,7 +42,7 @@ void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
     EnterOperandText(g_history[index].result, false);
-    UpdateDisplay(window);
+    UpdateDisplayAloud(window);
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });
 }
@@ -54,7 +54,10 @@ void ClearHistory(WindowHandle window) {
 
 void ToggleHistoryPane(WindowHandle window) {
   g_historyShown = !g_historyShown;
-  UnlessOutOfMemory([&] { ShowHistoryPane(window, g_historyShown); });
+  UnlessOutOfMemory([&] {
+    ShowHistoryPane(window, g_historyShown);
+    if (g_historyShown) Announce(window, HistoryPaneAnnouncement());
+  });
 }
 
 void ToggleAlwaysOnTop(WindowHandle window) {
@@ -88,6 +91,12 @@ bool MenuItemChecked(int command) {
   if (command == kMenuHistory) return g_historyShown;
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
   return false;
+}
+
+std::wstring HistoryPaneAnnouncement() {
+  std::wstring text{MenuText(kMenuHistory)};
+  text += L"，" + std::to_wstring(g_history.size()) + L" 条";
+  return text;
 }
 
 std::wstring HistoryResultLine(const HistoryEntry& entry) { return L"= " + entry.result; }

@@ -34,6 +34,9 @@ void ToggleAlwaysOnTop(WindowHandle window);
 void OnMenuCommand(WindowHandle window, int command);
 bool MenuItemChecked(int command);
 
+// What screen readers say when the pane opens: its name and how many entries it lists.
+std::wstring HistoryPaneAnnouncement();
+
 // The two lines an entry shows, and its name for screen readers.
 std::wstring HistoryResultLine(const HistoryEntry& entry);
 std::wstring HistoryItemName(const HistoryEntry& entry);

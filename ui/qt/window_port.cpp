@@ -33,6 +33,10 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 
 void FocusMainWindow(WindowHandle window) { AsMainWindow(window)->setFocus(Qt::OtherFocusReason); }
 
+void Announce(WindowHandle window, const std::wstring& text) {
+  AsMainWindow(window)->Announce(QString::fromStdWString(text));
+}
+
 std::wstring ReadClipboardText(WindowHandle) {
   return QGuiApplication::clipboard()->text().toStdWString();
 }

@@ -8,6 +8,7 @@ Every wait is bounded; only the processes started here are ended, by pid.
 """
 import argparse
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -47,8 +48,9 @@ class Speech:
 
     def expect(self, action, wanted):
         """Waits until an utterance after the last action holds every word of `wanted`."""
-        said = lambda: [u for u in self.lines()[self.seen:] if all(w in u for w in wanted)]
-        found = wait_for("Orca to say %s after %s" % (" ".join(wanted), action), said, 15)
+        words = lambda utterance: re.findall(r"[^\s,.，。]+", utterance)
+        said = lambda: [u for u in self.lines()[self.seen:] if set(wanted) <= set(words(u))]
+        found = wait_for("Orca to say %s after %s" % (" ".join(wanted), action), said)
         # What the speech of the keys trails after the match belongs to this action too.
         common.pump(0.3)
         heard = self.lines()[self.seen:]
@@ -127,7 +129,7 @@ def main():
         wait_for("speech-dispatcher", lambda: os.path.exists(socket))
         common.enable_accessibility()
         started.append(start(["orca"], env))
-        speech.expect("Orca starts", ["Screen reader on"])
+        speech.expect("Orca starts", ["Screen", "reader", "on"])
         calc = start([args.calc], env)
         started.append(calc)
         run(args, env, speech, calc)

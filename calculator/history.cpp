@@ -39,12 +39,16 @@ void RecordCalculation(WindowHandle window, std::wstring expression, std::wstrin
 }
 
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
+  bool entered = false;
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
     EnterOperandText(g_history[index].result, false);
-    UpdateDisplayAloud(window);
+    UpdateDisplay(window);
+    entered = true;
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });
+  // After the focus: a screen reader's words for the focused window would cut it short.
+  if (entered) UnlessOutOfMemory([&] { Announce(window, g_expr); });
 }
 
 void ClearHistory(WindowHandle window) {

@@ -24,7 +24,8 @@ std::wstring RememberedExpression(std::wstring_view expression);
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result);
 
 // Enters the entry's result as a paste would; "错误" and "无穷大" enter nothing. Then
-// gives the keyboard focus back to the main window, as after a key.
+// gives the keyboard focus back to the main window, as after a key, and has the new
+// text spoken.
 void ChooseHistoryEntry(WindowHandle window, std::size_t index);
 void ClearHistory(WindowHandle window);
 void ToggleHistoryPane(WindowHandle window);

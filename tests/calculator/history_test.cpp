@@ -103,7 +103,7 @@ TEST_F(HistoryTest, ChoosingAnEntryEntersItsResultAsAPasteWould) {
       EXPECT_TRUE(g_fakeWindow.announced.empty());
     }
     ASSERT_FALSE(g_fakeWindow.calls.empty());
-    EXPECT_EQ(g_fakeWindow.calls.back(), "focus");
+    EXPECT_EQ(g_fakeWindow.calls.back(), entered ? "announce" : "focus");
   }
   EXPECT_EQ(g_history.size(), 3u);  // choosing records nothing
 }

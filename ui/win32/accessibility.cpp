@@ -17,9 +17,9 @@ constexpr LONG kLivePolite = 1;
 
 // UI Automation's notifications exist from Windows 10 1709 on, so they are looked up
 // when needed rather than imported.
-struct IRawElementProviderSimple;
-using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
-using RaiseNotificationEvent = HRESULT(WINAPI*)(IRawElementProviderSimple*, int kind,
+struct UiaProvider;
+using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, UiaProvider**);
+using RaiseNotificationEvent = HRESULT(WINAPI*)(UiaProvider*, int kind,
                                                 int processing, BSTR text, BSTR activity);
 constexpr int kNotificationKindOther = 4;
 constexpr int kNotificationImportantMostRecent = 1;
@@ -79,7 +79,7 @@ void AnnounceText(HWND window, const std::wstring& text) {
   static const auto hostProvider = UiaFunction<HostProviderFromHwnd>("UiaHostProviderFromHwnd");
   static const auto raise = UiaFunction<RaiseNotificationEvent>("UiaRaiseNotificationEvent");
   if (hostProvider == nullptr || raise == nullptr) return;
-  IRawElementProviderSimple* provider = nullptr;
+  UiaProvider* provider = nullptr;
   if (FAILED(hostProvider(window, &provider)) || provider == nullptr) return;
   BSTR spoken = SysAllocString(text.c_str());
   BSTR activity = SysAllocString(L"vorlane-announcement");

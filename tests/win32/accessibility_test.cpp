@@ -51,8 +51,8 @@ AccessibleTexts AskAccessible(HWND control) {
 
 // The two UI Automation calls a screen reader makes to read a window's live setting,
 // declared from the documented interfaces, which MinGW-w64's headers lack.
-DEFINE_GUID(kClsidUiAutomation, 0xff48dba4, 0x60ef, 0x4201, 0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef, 0x59,
-            0x4e);
+DEFINE_GUID(kClsidUiAutomation, 0xff48dba4, 0x60ef, 0x4201, 0xaa, 0x87, 0x54, 0x10, 0x3e, 0xef,
+            0x59, 0x4e);
 DEFINE_GUID(kIidUiAutomation, 0x30cbe57d, 0xd9d0, 0x452a, 0xab, 0x13, 0x7a, 0xc5, 0xac, 0x48, 0x25,
             0xee);
 // As C declares a COM interface: a table of functions, each taking the object first.

@@ -92,7 +92,8 @@ QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
     // A window of its own is a frame named by its title, as other programs' are.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
   }
-  if (className == QLatin1String("QWidget") && object->objectName() == QLatin1String(kAnnouncerName)) {
+  if (className == QLatin1String("QWidget") &&
+      object->objectName() == QLatin1String(kAnnouncerName)) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   }
   if (className == QLatin1String("QLabel")) {
@@ -132,7 +133,7 @@ QWidget* CreateAnnouncer(QWidget* window) {
 }
 
 void Announce(QWidget* announcer, const QString& text) {
-  // Shown again even when the text repeats: "=" twice on "2+3" still says "5" twice.
+  // Shown anew even for the same text: AC pressed twice says "0" twice.
   announcer->hide();
   announcer->setAccessibleName(text);
   announcer->show();

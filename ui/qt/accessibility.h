@@ -15,6 +15,6 @@ void InstallAccessibility();
 QWidget* CreateAnnouncer(QWidget* window);
 void Announce(QWidget* announcer, const QString& text);
 
-// Tells screen readers the display now shows its new text in place of `before`, so that
-// the result of "=" is spoken without the user going to look for it.
+// Tells screen readers the display now shows its new text in place of `before`, for
+// those that follow the display (Orca's review commands, a braille line).
 void AnnounceDisplayChange(QLabel* display, const QString& before);

@@ -54,6 +54,12 @@ else()
   # window's own texts are Chinese. Both are appended to the library dependencies.
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, fonts-noto-cjk | fonts-wqy-microhei | fonts-wqy-zenhei")
+  # The window reaches Wayland through Qt's private interface, bound to one Qt version as
+  # Debian's qt6-base-abi names it.
+  get_property(qt_version GLOBAL PROPERTY VORLANE_QT_VERSION)
+  if(qt_version)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-abi (= ${qt_version})")
+  endif()
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
   set(CPACK_DEBIAN_PACKAGE_SECTION math)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 struct Rgb {
   std::uint8_t r;
@@ -20,14 +21,66 @@ struct KeyColors {
   Rgb pressedFill;
   Rgb border;
   Rgb text;
+  Rgb pressedText;  // differs from text only where a held key changes its fill's hue
 };
 
-// By control id: the key's colour class refined for AC/⌫/± and mr. Unknown ids get the
-// colours of an ordinary key.
-KeyColors KeyColorsFor(int id);
+// The history pane's items: plain, and the one selected.
+struct PaneColors {
+  Rgb background;
+  Rgb text;
+  Rgb selection;
+  Rgb selectionText;
+};
+
+// Everything the window paints in colour. The window background and the pane are left to
+// the platform where absent, as the light set always has.
+struct ColorSet {
+  KeyColors equalsKey;
+  KeyColors operatorKey;
+  KeyColors memoryKey;  // mc, m+, m-
+  KeyColors memoryRecallKey;  // mr
+  KeyColors editingKey;  // AC, ⌫, ±
+  KeyColors otherKey;
+  Rgb displayBackground;
+  Rgb displayText;
+  std::optional<Rgb> windowBackground;
+  std::optional<PaneColors> pane;
+};
 
 inline constexpr Rgb kDisplayBackground{255, 255, 255};
 inline constexpr Rgb kDisplayTextColor{20, 20, 20};
+
+extern const ColorSet kLightColors;
+extern const ColorSet kDarkColors;
+
+// The system's own colours, by the names Windows gives them; Qt's palette has them too.
+struct SystemColors {
+  Rgb window;
+  Rgb windowText;
+  Rgb buttonFace;
+  Rgb buttonText;
+  Rgb highlight;
+  Rgb highlightText;
+};
+
+// High contrast: the system's colours in place of either set, as Windows asks of owner-drawn
+// controls. "=" and a held key take the highlight.
+ColorSet HighContrastColors(const SystemColors& system);
+
+// What the system asks for; each window reads it from its platform.
+struct ColorPreference {
+  bool dark = false;
+  std::optional<SystemColors> highContrast;  // present while high contrast is on
+};
+
+// The one choice of colours both windows paint with: light until a window sets another.
+void SetColorPreference(const ColorPreference& preference);
+const ColorSet& ActiveColors();
+
+// By control id: the key's colour class refined for AC/⌫/± and mr. Unknown ids get the
+// colours of an ordinary key.
+KeyColors KeyColorsFor(int id, const ColorSet& colors);
+inline KeyColors KeyColorsFor(int id) { return KeyColorsFor(id, ActiveColors()); }
 
 struct FontSpec {
   const wchar_t* face;

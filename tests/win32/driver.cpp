@@ -367,7 +367,7 @@ Screenshot CalculatorProcessTest::CaptureWindow() const {
     }
     const Rect display = RectInParent(Display());
     const POINT d = ToScreen(display.x + 2, display.y + 2);
-    if (shot.At(d.x, d.y) != kDisplayBackground) return false;
+    if (shot.At(d.x, d.y) != ActiveColors().displayBackground) return false;
     for (const ButtonDef& key : g_buttons) {
       const Rect cell = RectInParent(Key(key.id));
       const POINT p = ToScreen(cell.x + 4, cell.y + cell.height / 2);

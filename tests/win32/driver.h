@@ -86,7 +86,8 @@ class CalculatorProcessTest : public ::testing::Test {
   void SetClipboard(const std::wstring& text) const;
   std::wstring Clipboard() const;
 
-  // Waits until every key and the display have painted, then shoots the whole window.
+  // Waits until every key and the display have painted in the colours this process has
+  // active (ActiveColors), then shoots the whole window.
   Screenshot CaptureWindow() const;
   // A point of the main window's client area in screen coordinates.
   POINT ToScreen(int x, int y) const;

@@ -1,6 +1,7 @@
 // What the program paints, read back from a screenshot of its window.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -355,6 +356,62 @@ TEST_F(PaintingTest, AnAmpersandInTheDisplayIsDrawnAsItself) {
   EXPECT_NEAR(seen.left - area.left, want.left, 1);
   EXPECT_NEAR(seen.right - area.left, want.right, 1);
   EXPECT_NEAR(seen.bottom - area.top, want.bottom, 1);
+}
+
+// Windows' dark-apps setting, changed as the Settings app does, in the test's own prefix;
+// put back after (a missing value means light too), should the test run on a real desktop.
+class DarkModeTest : public PaintingTest {
+ protected:
+  static constexpr wchar_t kKey[] =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+
+  void SetUp() override {
+    DWORD size = sizeof saved_;
+    RegGetValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &saved_,
+                 &size);
+    UseDark(true);
+    PaintingTest::SetUp();
+  }
+  void TearDown() override {
+    PaintingTest::TearDown();
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &saved_,
+                    sizeof saved_);
+    SetColorPreference({});
+  }
+  // Also the colours this process expects to see (CaptureWindow, ExpectKeyPainted).
+  static void UseDark(bool dark) {
+    const DWORD light = dark ? 0 : 1;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &light, sizeof light);
+    SetColorPreference({.dark = dark, .highContrast = std::nullopt});
+  }
+
+  DWORD saved_ = 1;
+};
+
+// Starts dark; the settings' broadcast switches it to light and back without a restart.
+TEST_F(DarkModeTest, FollowsTheSystemsSettingLive) {
+  ClickAll({kKey8, kKey8});  // 88, ink for the display's text colour
+  for (const bool dark : {true, false, true}) {
+    SCOPED_TRACE(dark ? "dark" : "light");
+    if (ActiveColors().displayBackground != (dark ? kDarkColors : kLightColors).displayBackground) {
+      UseDark(dark);
+      SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                          reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+    }
+    const Screenshot shot = CaptureWindow();
+    for (const ButtonDef& key : g_buttons) ExpectKeyPainted(shot, key.id, false);
+    const RECT area = DisplayArea();
+    const Rgb background = ActiveColors().displayBackground;
+    EXPECT_EQ(shot.At(area.left + 2, area.top + 2), background);
+    EXPECT_LE(Distance(StrongestInk(shot, area, background), ActiveColors().displayText), 40);
+    // The window's margin, and round a key's corner, where the set has its own background.
+    if (const std::optional<Rgb> own = ActiveColors().windowBackground) {
+      const POINT margin = ToScreen(2, 2);
+      EXPECT_EQ(shot.At(margin.x, margin.y), *own);
+      EXPECT_EQ(shot.At(Cell(kKeyEquals).left, Cell(kKeyEquals).top), *own);
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "ui/qt/context_menu.h"
 
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -20,6 +21,12 @@ QMenu* CreateContextMenu(MainWindow* window) {
     if (item.command == kMenuHistory || item.command == kMenuAlwaysOnTop) {
       action->setCheckable(true);
       action->setChecked(MenuItemChecked(item.command));
+    }
+    // Wayland gives a program no way to stay above the others.
+    if (item.command == kMenuAlwaysOnTop &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+      action->setChecked(false);
+      action->setEnabled(false);
     }
     QObject::connect(action, &QAction::triggered, window,
                      [window, command = item.command] { OnMenuCommand(window, command); });

@@ -3,21 +3,7 @@
 #include <QKeyEvent>
 
 #include "calculator/calculator.h"
-
-namespace {
-
-// X11 and Wayland report the X keycode (evdev code + 8): the top row's "1" to "9" are
-// 10 to 18 and "0" is 19 on every layout. Other sources report 0 and go by Qt's key.
-constexpr quint32 kXKeycodeDigit1 = 10;
-constexpr quint32 kXKeycodeDigit0 = 19;
-
-int DigitKeyOfScanCode(quint32 scanCode) {
-  if (scanCode < kXKeycodeDigit1 || scanCode > kXKeycodeDigit0) return 0;
-  if (scanCode == kXKeycodeDigit0) return kVkDigit0;
-  return kVkDigit0 + 1 + static_cast<int>(scanCode - kXKeycodeDigit1);
-}
-
-}  // namespace
+#include "ui/qt/keymap.h"
 
 unsigned ModifiersOf(const QKeyEvent& e) {
   unsigned held = kNoModifier;
@@ -28,7 +14,8 @@ unsigned ModifiersOf(const QKeyEvent& e) {
 }
 
 int VirtualKeyOf(const QKeyEvent& e) {
-  if (const int digitKey = DigitKeyOfScanCode(e.nativeScanCode())) return digitKey;
+  // X11 and Wayland report the keycode; sources that report 0 go by Qt's key.
+  if (const int digit = KeymapDigit(e); digit >= 0) return kVkDigit0 + digit;
   const int key = e.key();
   const bool keypad = (e.modifiers() & Qt::KeypadModifier) != 0;
   switch (key) {

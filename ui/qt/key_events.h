@@ -3,7 +3,7 @@
 
 class QKeyEvent;
 
-// The key code of the keys the core answers to, 0 for the others. The top-row digit keys
-// are known by their physical key, whatever the layout types with them.
+// The key code of the keys the core answers to, 0 for the others. A key that carries a
+// digit on any shift level is that digit's key, whatever its current level types.
 int VirtualKeyOf(const QKeyEvent& event);
 unsigned ModifiersOf(const QKeyEvent& event);

@@ -38,7 +38,7 @@ void KeyWidget::paintEvent(QPaintEvent*) {
     // Only the left and top edges move, as on Windows: centred text moves by half.
     textArea.adjust(kPressedTextOffset, kPressedTextOffset, 0, 0);
   }
-  painter.setPen(ToQColor(colors.text));
+  painter.setPen(ToQColor(pressed ? colors.pressedText : colors.text));
   painter.setFont(font());
   painter.drawText(textArea, Qt::AlignCenter | Qt::TextSingleLine, text());
 }

@@ -1,10 +1,13 @@
 // The Linux calculator: one window on the shared calculator core.
 #include <QApplication>
+#include <QDBusConnection>
 #include <QIcon>
 
 #include <ctime>
 
 #include "calculator/calculator.h"
+#include "ui/qt/desktop_appearance.h"
+#include "ui/qt/keymap.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -24,8 +27,10 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setWindowIcon(AppIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
+  WatchKeymap();
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
+  FollowDesktopAppearance(&window, QDBusConnection::sessionBus());
   window.show();
   return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "calculator/history.h"
 #include "calculator/refresh.h"
 #include "calculator/keypad.h"
+#include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/context_menu.h"
@@ -62,11 +63,18 @@ void MainWindow::CreateDisplay() {
   display->setTextFormat(Qt::PlainText);
   display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   display->setFont(DisplayFont());
-  QPalette colors = display->palette();
-  colors.setColor(QPalette::Window, ToQColor(kDisplayBackground));
-  colors.setColor(QPalette::WindowText, ToQColor(kDisplayTextColor));
-  display->setPalette(colors);
   display->setAutoFillBackground(true);
+  ApplyColors();
+}
+
+void MainWindow::ApplyColors() {
+  QPalette colors = display->palette();
+  colors.setColor(QPalette::Window, ToQColor(ActiveColors().displayBackground));
+  colors.setColor(QPalette::WindowText, ToQColor(ActiveColors().displayText));
+  display->setPalette(colors);
+  for (KeyWidget* key : keysById) {
+    if (key != nullptr) key->update();
+  }
 }
 
 void MainWindow::CreateKeys() {

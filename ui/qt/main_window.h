@@ -29,6 +29,8 @@ class MainWindow : public QWidget {
   // The window grows by the pane's width, so that the keypad keeps its size and place.
   void ShowHistory(bool shown);
   void StayOnTop(bool on);
+  // Repaints the display and the keys in the colours now active (ActiveColors).
+  void ApplyColors();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,7 @@
 // The history pane: an owner-drawn list box right of the keypad, made when first shown so
 // that the window at start holds only the display and the keys.
 #include <deque>
+#include <optional>
 #include <string>
 
 #include "calculator/history.h"
@@ -119,11 +120,22 @@ void MeasureHistoryItem(MEASUREITEMSTRUCT& item) {
 
 void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const std::optional<PaneColors>& colors = ActiveColors().pane;
+  if (colors) {
+    HBRUSH brush = CreateSolidBrush(ToColorRef(selected ? colors->selection : colors->background));
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+  } else {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  }
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= g_shownEntries.size()) return;
   const HistoryEntry& entry = g_shownEntries[item.itemID];
   SetBkMode(item.hDC, TRANSPARENT);
-  SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  if (colors) {
+    SetTextColor(item.hDC, ToColorRef(selected ? colors->selectionText : colors->text));
+  } else {
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  }
   RECT text = item.rcItem;
   const int padding = ScaleForDpi(kHistoryItemPadding, PaneDpi());
   InflateRect(&text, -padding, -padding);

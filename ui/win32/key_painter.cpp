@@ -49,5 +49,6 @@ void PaintKey(const DRAWITEMSTRUCT& item) {
     textRect.left += ScaleForDpi(kPressedTextOffset, dpi);
     textRect.top += ScaleForDpi(kPressedTextOffset, dpi);
   }
-  DrawKeyText(item.hDC, item.hwndItem, textRect, ColorRefOf(colors.text));
+  DrawKeyText(item.hDC, item.hwndItem, textRect,
+              ColorRefOf(pressed ? colors.pressedText : colors.text));
 }

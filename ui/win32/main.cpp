@@ -25,6 +25,7 @@ void OnSize(HWND window, int width, int height);
 void OnDpiChanged(HWND window, int dpi, const RECT& suggested);
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData);
 LRESULT OnCtlColorStatic(HDC dc, HWND control);
+LRESULT OnEraseBackground(HWND window, HDC dc);
 void OnDestroy();
 
 HFONT CreateFontFrom(const FontSpec& font, int dpi);
@@ -96,6 +97,21 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_CTLCOLORSTATIC:
       return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CTLCOLORLISTBOX:
+      if (HBRUSH pane = HistoryPaneBrush()) return reinterpret_cast<LRESULT>(pane);
+      break;
+    case WM_CTLCOLORBTN:
+      // What shows round a key's corners: the window's background, where the set has its own.
+      if (HBRUSH own = OwnWindowBrush()) return reinterpret_cast<LRESULT>(own);
+      break;
+    case WM_ERASEBKGND:
+      return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
+    case WM_SETTINGCHANGE:
+      if (IsColorSettingChange(wParam, lParam)) ApplySystemColors(window);
+      break;
+    case WM_SYSCOLORCHANGE:
+      ApplySystemColors(window);
+      break;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -139,7 +155,7 @@ HWND CreateMainWindow() {
 }
 
 void OnCreate(HWND window) {
-  g_displayBrush = CreateSolidBrush(ToColorRef(kDisplayBackground));
+  ApplySystemColors(window);
 
   // No prefix: the display shows the expression exactly, "&" included.
   g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
@@ -190,17 +206,22 @@ void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
 LRESULT OnCtlColorStatic(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
   if (control == g_displayWnd) {
-    SetTextColor(dc, ToColorRef(kDisplayTextColor));
+    SetTextColor(dc, ToColorRef(ActiveColors().displayText));
     return reinterpret_cast<LRESULT>(g_displayBrush);
   }
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(WindowBackgroundBrush());
+}
+
+// As the class brush would, in the window background of the colours shown.
+LRESULT OnEraseBackground(HWND window, HDC dc) {
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(dc, &client, WindowBackgroundBrush());
+  return TRUE;
 }
 
 void OnDestroy() {
-  if (g_displayBrush != nullptr) {
-    DeleteObject(g_displayBrush);
-    g_displayBrush = nullptr;
-  }
+  ReleaseColorBrushes();
   PostQuitMessage(0);
 }
 

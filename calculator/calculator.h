@@ -2,6 +2,7 @@
 // ends in the refresh operations of calculator/refresh.h, through the window port.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "calculator/window_port.h"
@@ -11,6 +12,12 @@ extern std::wstring g_expr;   // the expression text; the display shows exactly 
 extern double g_memory;       // the memory register of mc, m+, m-, mr
 extern bool g_resultShown;    // g_expr is an outcome of "=" that the next key may discard
 extern bool g_secondMode;     // keys show and perform their second function
+
+// The longest g_expr any edit may make, in UTF-16 units. Far beyond what anyone types or
+// pastes as one expression, and small enough that copying, painting and evaluating it
+// stays instant in both windows: without it, copy and paste again doubles the text
+// until the window freezes or memory runs out.
+inline constexpr std::size_t kExpressionLimit = 4096;
 
 // Key codes of the keyboard: Windows virtual-key values, which name physical keys; the
 // Linux window maps its keys to them.

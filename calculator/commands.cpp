@@ -24,7 +24,7 @@ void EraseKey(WindowHandle window, std::wstring_view) { Erase(window, OutcomeTex
 void ToggleSign(WindowHandle window, std::wstring_view) {
   if (!g_expr.empty() && g_expr.front() == L'-') {
     g_expr.erase(0, 1);
-  } else {
+  } else if (ExpressionFits(window, g_expr.size() + 1)) {
     g_expr.insert(0, 1, L'-');
   }
   UpdateDisplay(window);
@@ -65,8 +65,10 @@ void MemorySubtract(WindowHandle window, std::wstring_view) {
 
 // A recalled or drawn number takes the place of the whole text.
 void ShowNumber(WindowHandle window, std::wstring text) {
-  g_expr = std::move(text);
-  g_resultShown = false;
+  if (ExpressionFits(window, text.size())) {
+    g_expr = std::move(text);
+    g_resultShown = false;
+  }
   UpdateDisplayAloud(window);
 }
 
@@ -79,20 +81,22 @@ void RandomNumber(WindowHandle window, std::wstring_view) {
 }
 
 void EnterDigit(WindowHandle window, std::wstring_view piece) {
-  EnterOperandText(piece, true);
+  EnterOperandText(window, piece, true);
   UpdateDisplay(window);
 }
 
 // A shown result becomes the left operand.
 void EnterInfix(WindowHandle window, std::wstring_view piece) {
-  g_expr.append(piece);
-  g_resultShown = false;
+  if (ExpressionFits(window, g_expr.size() + piece.size())) {
+    g_expr.append(piece);
+    g_resultShown = false;
+  }
   UpdateDisplay(window);
 }
 
 // A shown result stays shown: the next operand still replaces it.
 void EnterSuffix(WindowHandle window, std::wstring_view piece) {
-  g_expr.append(piece);
+  if (ExpressionFits(window, g_expr.size() + piece.size())) g_expr.append(piece);
   UpdateDisplay(window);
 }
 
@@ -104,7 +108,10 @@ void EnterPoint(WindowHandle window, std::wstring_view) {
     const std::size_t delimiter = g_expr.find_last_of(kNumberDelimiters);
     const std::size_t numberStart = delimiter == std::wstring::npos ? 0 : delimiter + 1;
     // On the start text "0" this gives "0.".
-    if (g_expr.find(L'.', numberStart) == std::wstring::npos) g_expr.push_back(L'.');
+    if (g_expr.find(L'.', numberStart) == std::wstring::npos &&
+        ExpressionFits(window, g_expr.size() + 1)) {
+      g_expr.push_back(L'.');
+    }
   }
   UpdateDisplay(window);
 }
@@ -209,10 +216,11 @@ bool IsKeyId(int id) { return id >= kFirstKeyId && id <= kLastKeyId; }
 
 }  // namespace
 
-void EnterOperandText(std::wstring_view piece, bool replacesInfinity) {
+void EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity) {
   // A discarded result leaves an empty text, which is never a start text.
   const bool replaces = g_resultShown || g_expr == L"0" || g_expr == kErrorText ||
                         (replacesInfinity && g_expr == kInfinityText);
+  if (!ExpressionFits(window, replaces ? piece.size() : g_expr.size() + piece.size())) return;
   if (replaces) {
     g_expr.assign(piece);
   } else {
@@ -222,7 +230,7 @@ void EnterOperandText(std::wstring_view piece, bool replacesInfinity) {
 }
 
 void EnterOperand(WindowHandle window, std::wstring_view piece) {
-  EnterOperandText(piece, false);
+  EnterOperandText(window, piece, false);
   UpdateDisplay(window);
 }
 

@@ -1,6 +1,7 @@
 // The editing rules shared by the key commands, the keyboard and the clipboard.
 #pragma once
 
+#include <cstddef>
 #include <new>
 #include <string_view>
 
@@ -18,9 +19,14 @@ void UnlessOutOfMemory(Edit edit) {
   }
 }
 
+// Whether an edit may make g_expr this long. Every edit that lengthens the text asks
+// first and is not made on false; the window then warns the user with its beep.
+bool ExpressionFits(WindowHandle window, std::size_t length);
+
 // Starts an operand: a shown result is discarded, "0" and "错误" (and, for the on-screen
-// digits, "无穷大") are replaced by the piece; any other text is extended.
-void EnterOperandText(std::wstring_view piece, bool replacesInfinity);
+// digits, "无穷大") are replaced by the piece; any other text is extended. Past the
+// limit nothing changes.
+void EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity);
 // The same, then the refresh.
 void EnterOperand(WindowHandle window, std::wstring_view piece);
 

@@ -15,6 +15,8 @@ void SetTitleText(WindowHandle window, const std::wstring& title);
 void SetKeyText(WindowHandle window, int id, const std::wstring& text,
                 const std::wstring& description);
 void FocusMainWindow(WindowHandle window);
+// The system's warning sound: an edit was refused.
+void WarningBeep(WindowHandle window);
 // Screen readers speak this text now, politely, wherever the keyboard focus is.
 void Announce(WindowHandle window, const std::wstring& text);
 // Plain text of the clipboard, empty when it holds none.

@@ -1,7 +1,8 @@
 // Any sequence of user actions on the calculator core with a fake window: the 48 keys in
 // both modes, other command ids, key-downs with their typed characters, typed characters,
 // pastes and copies. After every action the core must be where a model of the editing
-// rules says, the window must show it, and the action must end in its one refresh.
+// rules says, the window must show it, and the action must end in its one refresh; an
+// edit that would pass the expression's length limit is not made and beeps instead.
 //
 // Input bytes, read in order (fuzz/make-corpus writes seeds in this form):
 //   0x00..0x8F, 0xC8..0xFF  key command kFirstKeyId + (byte - base) % 48
@@ -169,12 +170,21 @@ std::wstring CFormat(int precision, double value) {
   return wide;
 }
 
+bool g_refused = false;  // the current action would have made the text too long
+
+// Whether the text may grow to this length; an edit past the limit is not made, and the
+// window beeps.
+bool Fits(std::size_t length) {
+  if (length > kExpressionLimit) g_refused = true;
+  return !g_refused;
+}
+
 void StartOperand(State& s, std::wstring_view piece, bool replacesInfinity) {
-  if (s.resultShown) {
-    s.expr.clear();
-    s.resultShown = false;
-  }
-  if (s.expr == L"0" || s.expr == kErrorText || (replacesInfinity && s.expr == kInfinityText)) {
+  const bool replaces = s.resultShown || s.expr == L"0" || s.expr == kErrorText ||
+                        (replacesInfinity && s.expr == kInfinityText);
+  if (!Fits(replaces ? piece.size() : s.expr.size() + piece.size())) return;
+  s.resultShown = false;
+  if (replaces) {
     s.expr = piece;
   } else {
     s.expr += piece;
@@ -188,10 +198,14 @@ Refresh ApplyKey(State& s, const Action& action, bool& drew) {
     case Kind::kDigit: StartOperand(s, action.piece, true); return Refresh::kDisplay;
     case Kind::kOperand: StartOperand(s, action.piece, false); return Refresh::kDisplay;
     case Kind::kInfix:
-      s.resultShown = false;
-      s.expr += action.piece;
+      if (Fits(s.expr.size() + std::wcslen(action.piece))) {
+        s.resultShown = false;
+        s.expr += action.piece;
+      }
       return Refresh::kDisplay;
-    case Kind::kSuffix: s.expr += action.piece; return Refresh::kDisplay;
+    case Kind::kSuffix:
+      if (Fits(s.expr.size() + std::wcslen(action.piece))) s.expr += action.piece;
+      return Refresh::kDisplay;
     case Kind::kPoint: {
       if (s.resultShown) {
         s.expr.clear();
@@ -200,7 +214,7 @@ Refresh ApplyKey(State& s, const Action& action, bool& drew) {
       const std::size_t cut = s.expr.find_last_of(L"+-*/^()%");
       const std::wstring_view number =
           std::wstring_view(s.expr).substr(cut == std::wstring::npos ? 0 : cut + 1);
-      if (number.find(L'.') == std::wstring_view::npos) s.expr += L'.';
+      if (number.find(L'.') == std::wstring_view::npos && Fits(s.expr.size() + 1)) s.expr += L'.';
       return Refresh::kDisplay;
     }
     case Kind::kEquals:
@@ -223,7 +237,7 @@ Refresh ApplyKey(State& s, const Action& action, bool& drew) {
     case Kind::kSign:
       if (!s.expr.empty() && s.expr.front() == L'-') {
         s.expr.erase(0, 1);
-      } else {
+      } else if (Fits(s.expr.size() + 1)) {
         s.expr.insert(0, 1, L'-');
       }
       return Refresh::kDisplay;
@@ -233,8 +247,10 @@ Refresh ApplyKey(State& s, const Action& action, bool& drew) {
     case Kind::kMemoryAdd: s.memory = s.memory + LeadingNumber(s.expr); return Refresh::kDisplay;
     case Kind::kMemorySubtract: s.memory = s.memory + -LeadingNumber(s.expr); return Refresh::kDisplay;
     case Kind::kMemoryRecall:
-      s.expr = CFormat(14, s.memory);
-      s.resultShown = false;
+      if (const std::wstring recalled = CFormat(14, s.memory); Fits(recalled.size())) {
+        s.expr = recalled;
+        s.resultShown = false;
+      }
       return Refresh::kDisplay;
     case Kind::kRandom:
       drew = true;
@@ -324,6 +340,8 @@ void Compare(State& expected, Refresh refresh, bool focuses, bool drew, const ch
   if (w.CountCalls("focus") != (focuses ? 1 : 0) || (focuses && w.calls.back() != "focus")) {
     Fail("focus", expected);
   }
+  if (w.CountCalls("beep") != (g_refused ? 1 : 0)) Fail("beep", expected);
+  if (g_expr.size() > kExpressionLimit) Fail("text past the limit", expected);
 }
 
 void RunKey(State& expected, int id, bool focuses) {
@@ -360,6 +378,7 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
   const std::uint8_t op = *p++;
   auto next = [&]() -> std::uint8_t { return p < end ? *p++ : 0; };
   g_fakeWindow.calls.clear();
+  g_refused = false;
 
   if (op < 0x90 || op >= 0xC8) {
     const int id = kFirstKeyId + (op < 0x90 ? op : op - 0xC8) % kKeyCount;

@@ -334,9 +334,18 @@ TEST_F(Window, ALongExpressionShowsItsEnd) {
     return Grab(window->Display());
   };
   const QImage line = shownAfterPasting(QString(200, '1') + "+2");
-  const QImage huge = shownAfterPasting(QString(1'000'000, '1') + "+2");
-  EXPECT_EQ(g_expr.size(), 1'000'002u);
-  EXPECT_TRUE(huge == line);
+  const QImage longest = shownAfterPasting(QString(kExpressionLimit - 2, '1') + "+2");
+  EXPECT_EQ(g_expr.size(), kExpressionLimit);
+  EXPECT_TRUE(longest == line);
+}
+
+TEST_F(Window, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {
+  QTest::keyClicks(window.get(), "12");
+  QGuiApplication::clipboard()->setText(QString(10'000'000, '1'));
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Shown(), "12");
+  QTest::keyClicks(window.get(), "3");
+  EXPECT_EQ(Shown(), "123");
 }
 
 TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {

@@ -53,6 +53,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 
 void FocusMainWindow(WindowHandle window) { Record(window, "focus"); }
 
+void WarningBeep(WindowHandle window) { Record(window, "beep"); }
+
 std::wstring ReadClipboardText(WindowHandle window) {
   Record(window, "read clipboard");
   return g_fakeWindow.clipboard;

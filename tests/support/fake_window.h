@@ -20,8 +20,8 @@ struct FakeWindow {
   std::vector<std::wstring> announced;  // what screen readers were asked to speak
   bool historyShown = false;
   bool alwaysOnTop = false;
-  // One entry per port call, in order: "display", "title", "key 1022", "focus", "announce",
-  // "read clipboard", "write clipboard", "history", "pane", "on top".
+  // One entry per port call, in order: "display", "title", "key 1022", "focus", "beep",
+  // "announce", "read clipboard", "write clipboard", "history", "pane", "on top".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

@@ -188,6 +188,14 @@ TEST_F(WindowTest, PastesAndCopiesThroughTheClipboard) {
   EXPECT_EQ(DisplayText(), L"-18");
 }
 
+TEST_F(WindowTest, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {
+  SetClipboard(std::wstring(10'000'000, L'1'));
+  ClickAll({Id(L"1"), Id(L"2")});
+  PressKeys({VK_CONTROL}, 'V');
+  PressKeys({}, '3');
+  EXPECT_EQ(WaitForDisplay(L"123"), L"123");
+}
+
 TEST_F(WindowTest, ClosingTheWindowEndsTheProcessWithExitCodeZero) {
   ClickAll({Id(L"4"), Id(L"2")});
   PostMessageW(main_, WM_CLOSE, 0, 0);

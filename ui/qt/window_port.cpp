@@ -1,6 +1,7 @@
 // The core's window operations, carried out on the Qt main window.
 #include "calculator/window_port.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,6 +33,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 }
 
 void FocusMainWindow(WindowHandle window) { AsMainWindow(window)->setFocus(Qt::OtherFocusReason); }
+
+void WarningBeep(WindowHandle) { QApplication::beep(); }
 
 void Announce(WindowHandle window, const std::wstring& text) {
   AsMainWindow(window)->Announce(QString::fromStdWString(text));

@@ -49,6 +49,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 
 void FocusMainWindow(WindowHandle window) { SetFocus(AsWindow(window)); }
 
+void WarningBeep(WindowHandle) { MessageBeep(MB_ICONWARNING); }
+
 void Announce(WindowHandle window, const std::wstring& text) {
   HWND display = GetDlgItem(AsWindow(window), kDisplayId);
   // Screen readers read the display's own text from the live region itself.

@@ -11,6 +11,10 @@ enum MenuCommand : int {
   kMenuHistory,
   kMenuClearHistory,
   kMenuAlwaysOnTop,
+  kMenuKeepHistory,
+  // The history pane's menu on an entry.
+  kMenuCopyEntry,
+  kMenuDeleteEntry,
 };
 
 struct MenuItemDef {
@@ -24,11 +28,25 @@ inline constexpr MenuItemDef kContextMenu[] = {
     {kMenuPaste, L"粘贴", L"Ctrl+V"},
     {kMenuHistory, L"历史记录", L"Ctrl+H"},
     {kMenuClearHistory, L"清除历史记录", L""},
+    {kMenuKeepHistory, L"保存历史记录", L""},
     {kMenuAlwaysOnTop, L"总在最前", L""},
 };
 
+inline constexpr MenuItemDef kHistoryEntryMenu[] = {
+    {kMenuCopyEntry, L"复制", L""},
+    {kMenuDeleteEntry, L"删除", L"Delete"},
+};
+
+// Items that show a check mark (MenuItemChecked tells whether it is set).
+constexpr bool MenuItemCheckable(MenuCommand command) {
+  return command == kMenuHistory || command == kMenuKeepHistory || command == kMenuAlwaysOnTop;
+}
+
 constexpr std::wstring_view MenuText(MenuCommand command) {
   for (const MenuItemDef& item : kContextMenu) {
+    if (item.command == command) return item.text;
+  }
+  for (const MenuItemDef& item : kHistoryEntryMenu) {
     if (item.command == command) return item.text;
   }
   return {};

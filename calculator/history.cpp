@@ -33,9 +33,12 @@ std::wstring RememberedExpression(std::wstring_view expression) {
 }
 
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result) {
-  g_history.push_back({std::move(expression), std::move(result)});
+  HistoryEntry entry{std::move(expression), std::move(result)};
+  StampNewEntry(entry);
+  g_history.push_back(entry);
   if (g_history.size() > kHistoryCapacity) g_history.pop_front();
   SetHistoryEntries(window, g_history);
+  SaveAddedEntry(window, entry);
 }
 
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
@@ -56,6 +59,25 @@ void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
 void ClearHistory(WindowHandle window) {
   g_history.clear();
   UnlessOutOfMemory([&] { SetHistoryEntries(window, g_history); });
+  SaveClearedHistory(window);
+}
+
+void DeleteHistoryEntry(WindowHandle window, std::size_t index) {
+  if (index >= g_history.size()) return;
+  const HistoryEntry entry = std::move(g_history[index]);
+  g_history.erase(g_history.begin() + static_cast<std::ptrdiff_t>(index));
+  UnlessOutOfMemory([&] { SetHistoryEntries(window, g_history); });
+  SaveDeletedEntry(window, entry);
+}
+
+void CopyHistoryEntry(WindowHandle window, std::size_t index) {
+  if (index >= g_history.size()) return;
+  UnlessOutOfMemory([&] { WriteClipboardText(window, HistoryItemName(g_history[index])); });
+}
+
+void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) {
+  if (command == kMenuCopyEntry) CopyHistoryEntry(window, index);
+  if (command == kMenuDeleteEntry) DeleteHistoryEntry(window, index);
 }
 
 void ToggleHistoryPane(WindowHandle window) {
@@ -88,6 +110,9 @@ void OnMenuCommand(WindowHandle window, int command) {
     case kMenuAlwaysOnTop:
       ToggleAlwaysOnTop(window);
       break;
+    case kMenuKeepHistory:
+      ToggleKeepHistory(window);
+      break;
     default:
       break;
   }
@@ -96,6 +121,7 @@ void OnMenuCommand(WindowHandle window, int command) {
 bool MenuItemChecked(int command) {
   if (command == kMenuHistory) return g_historyShown;
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
+  if (command == kMenuKeepHistory) return g_keepHistory;
   return false;
 }
 
@@ -115,4 +141,5 @@ void ResetHistory() {
   std::deque<HistoryEntry>{}.swap(g_history);
   g_historyShown = false;
   g_alwaysOnTop = false;
+  ResetSavedHistory();
 }

@@ -1,5 +1,6 @@
-// The session history of "=" and the window states the user toggles beside it (the
-// history pane, always on top). Lives only while the program runs.
+// The history of "=" and the window states the user toggles beside it (the history pane,
+// always on top). The history and the choice to keep it are saved at each change
+// (saved_history.cpp); the pane and on-top states live only while the program runs.
 #pragma once
 
 #include <cstddef>
@@ -17,6 +18,9 @@ inline constexpr std::wstring_view kElisionMark = L"…";
 extern std::deque<HistoryEntry> g_history;  // oldest first
 extern bool g_historyShown;                 // the history pane is shown
 extern bool g_alwaysOnTop;
+extern bool g_keepHistory;                  // saved across restarts ("保存历史记录")
+
+class Storage;
 
 // What an entry keeps of the text that "=" evaluated.
 std::wstring RememberedExpression(std::wstring_view expression);
@@ -30,6 +34,26 @@ void ChooseHistoryEntry(WindowHandle window, std::size_t index);
 void ClearHistory(WindowHandle window);
 void ToggleHistoryPane(WindowHandle window);
 void ToggleAlwaysOnTop(WindowHandle window);
+// Off removes the saved history and saves none until it is on again.
+void ToggleKeepHistory(WindowHandle window);
+// Removes an entry from the pane and from the saved history.
+void DeleteHistoryEntry(WindowHandle window, std::size_t index);
+// "expression = result" as one line.
+void CopyHistoryEntry(WindowHandle window, std::size_t index);
+// A command of the pane's menu on the entry at index.
+void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index);
+
+// At the window's start: reads the settings and the saved history from storage and shows
+// it, and saves every later change there. A file that cannot be read whole is set aside
+// and what could be read is saved anew. Without storage (nullptr) nothing is saved. A
+// failed save changes nothing shown: the next change tries again.
+void StartSavedHistory(WindowHandle window, Storage* storage);
+// What history.cpp tells the saved history after each change it made to g_history.
+void StampNewEntry(HistoryEntry& entry);  // its creation time and this window's id
+void SaveAddedEntry(WindowHandle window, const HistoryEntry& entry);
+void SaveDeletedEntry(WindowHandle window, const HistoryEntry& entry);
+void SaveClearedHistory(WindowHandle window);
+void ResetSavedHistory();  // no storage, keeping on, nothing unsaved
 
 // A command of the context menu (ui/context_menu.h); other ids do nothing.
 void OnMenuCommand(WindowHandle window, int command);

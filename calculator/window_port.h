@@ -2,6 +2,7 @@
 // implements these functions for its platform; the tests and fuzzers implement a fake.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <string>
 
@@ -23,10 +24,13 @@ void Announce(WindowHandle window, const std::wstring& text);
 std::wstring ReadClipboardText(WindowHandle window);
 void WriteClipboardText(WindowHandle window, const std::wstring& text);
 
-// One "=" of the session: the text it evaluated and the text it left.
+// One "=": the text it evaluated and the text it left. When and in which window it was
+// made tells it from an equal entry of another window or another time.
 struct HistoryEntry {
   std::wstring expression;
   std::wstring result;
+  std::int64_t created = 0;  // milliseconds since 1970
+  std::uint64_t origin = 0;  // the window's random id
 };
 // The history changed: the pane lists these entries, oldest first, newest in view.
 void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries);

@@ -3,8 +3,10 @@
 
 Runs the real program on a private Xvfb screen, inside a private session bus
 (dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
-("tree") or what the top-row and keypad keys enter on US, French and German layouts
-("layouts"). Every wait is bounded; only the processes started here are ended, by pid.
+("tree"), what the top-row and keypad keys enter on US, French and German layouts
+("layouts"), or the history across restarts ("restart"). Every program starts on an empty
+profile (XDG folders of its own). Every wait is bounded; only the processes started here
+are ended, by pid.
 """
 import argparse
 import ctypes
@@ -96,7 +98,8 @@ def enter_private_session():
     # that runs side by side do not share a bus.
     with tempfile.TemporaryDirectory(prefix="vorlane-atspi.") as runtime:
         env = dict(os.environ, VORLANE_ATSPI_BUS="private", XDG_RUNTIME_DIR=runtime,
-                   XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime, XDG_DATA_HOME=runtime)
+                   XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime, XDG_DATA_HOME=runtime,
+                   XDG_STATE_HOME=runtime)
         inner = subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
     sys.exit(inner.returncode)
 
@@ -280,9 +283,78 @@ def check_layouts(args, pid, display):
         print("%s: %s" % (layout, " ".join(seen)))
 
 
+def history_items(frame):
+    lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST]
+    return [lists[0].get_child_at_index(i) for i in range(lists[0].get_child_count())] if lists else []
+
+
+def check_restart(args, env):
+    """Entries come back after the program ends, also from two windows at once; a history
+    file of random bytes is set aside, and the window starts empty."""
+    xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS,
+                                        capture_output=True, text=True).stdout.split()
+
+    def start(profile):
+        folders = dict(env, XDG_STATE_HOME=profile + "/state", XDG_CONFIG_HOME=profile + "/config")
+        calc = subprocess.Popen([args.calc], env=folders, preexec_fn=die_with_parent)
+        frame = wait_for("the frame", lambda: find_frame(calc.pid))
+        return calc, Window(frame) if frame is not None else None
+
+    def type_into(calc, window, text):
+        for wid in xdotool("search", "--sync", "--pid", str(calc.pid)):
+            subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                           stderr=subprocess.DEVNULL)
+        xdotool("type", "--delay", "20", text)
+        window.expect_shown(evaluated(args.eval, text.split("=")[-2]), "typing " + text)
+
+    def expect_history(window, expected, what):
+        """Ctrl+H, then the pane's items once they are the expected ones."""
+        xdotool("key", "--clearmodifiers", "ctrl+h")
+        names = lambda: [i.get_name() for i in history_items(window.frame)]
+        if not wait_for(what, lambda: names() == expected):
+            fail("%s: history %s, expected %s" % (what, names(), expected))
+        return history_items(window.frame)
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    calc, window = start(profile)
+    type_into(calc, window, "2+3=7*8=")
+    stop(calc)  # ended from outside: every entry was saved when it was made
+    calc, window = start(profile)
+    items = expect_history(window, ["2+3 = 5", "7*8 = 56"], "entries after a restart")
+    if items:
+        box = Atspi.Component.get_extents(items[0], Atspi.CoordType.SCREEN)
+        xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
+        window.expect_shown("5", "choosing the first entry")
+    stop(calc)
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    (one, first), (two, second) = start(profile), start(profile)
+    type_into(one, first, "1+1=")
+    type_into(two, second, "2+2=")
+    stop(one)
+    stop(two)
+    calc, window = start(profile)
+    expect_history(window, ["1+1 = 2", "2+2 = 4"], "entries of two windows at once")
+    stop(calc)
+
+    profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    os.makedirs(profile + "/state/vorlane")
+    noise = os.urandom(4096)
+    with open(profile + "/state/vorlane/history", "wb") as f:
+        f.write(noise)
+    calc, window = start(profile)
+    type_into(calc, window, "1+1=")
+    expect_history(window, ["1+1 = 2"], "the history on random bytes")
+    stop(calc)
+    folder = profile + "/state/vorlane/"
+    kept = [open(folder + n, "rb").read() for n in os.listdir(folder) if n.startswith("history.bad-")]
+    if kept != [noise]:
+        fail("the random bytes were not kept aside: %s" % os.listdir(folder))
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("check", choices=["tree", "layouts"])
+    parser.add_argument("check", choices=["tree", "layouts", "restart"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -295,10 +367,13 @@ def main():
         enable_accessibility()
         env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
         env.pop("WAYLAND_DISPLAY", None)
-        calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
+        if args.check == "restart":
+            check_restart(args, env)
+        else:
+            calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":
             check_tree(args, calc.pid)
-        else:
+        elif args.check == "layouts":
             check_layouts(args, calc.pid, display)
     finally:
         if calc is not None:

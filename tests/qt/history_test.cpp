@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QContextMenuEvent>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -10,9 +11,14 @@
 #include <QTest>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "calculator/calculator.h"
 #include "calculator/context_menu.h"
+#include "calculator/history.h"
+#include "calculator/history_file.h"
+#include "calculator/storage.h"
 #include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/history_pane.h"
@@ -104,11 +110,60 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
     EXPECT_EQ(actions[i]->shortcut().toString(), Q(kContextMenu[i].shortcut));
   }
   EXPECT_TRUE(actions[2]->isChecked());  // the pane shows
-  EXPECT_FALSE(actions[4]->isChecked());
-  actions[4]->trigger();  // always on top
+  EXPECT_TRUE(actions[4]->isChecked());  // the history is kept
+  EXPECT_FALSE(actions[5]->isChecked());
+  actions[5]->trigger();  // always on top
   menu->close();
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+// The pane's entry menu and the Delete key, and keeping turned off, on the saved file.
+TEST_F(History, DeletingAnEntryOrKeepingOffReachesTheSavedFile) {
+  using Names = std::vector<std::wstring>;
+  const auto saved = [] {
+    Names names;
+    const FileRead read = PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound);
+    for (const HistoryEntry& entry : ParseHistory(read.bytes).entries) {
+      names.push_back(HistoryItemName(entry));
+    }
+    return read.status == FileRead::kMissing ? Names{L"(none)"} : names;
+  };
+  // The item's menu from a right click, and its command with this text.
+  const auto useEntryMenu = [&](HistoryPane* pane, int row, MenuCommand command) {
+    const QPoint at = pane->visualItemRect(pane->item(row)).center();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(pane->viewport(), &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (QAction* action : menu->actions()) {
+      if (action->text() == Q(MenuText(command))) action->trigger();
+    }
+    menu->close();
+  };
+  StartSavedHistory(window.get(), &PlatformStorage());
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  for (const char* sum : {"2+3", "7*8", "1+1", "4+4"}) Calculate(sum);
+  HistoryPane* pane = window->History();
+  useEntryMenu(pane, 0, kMenuCopyEntry);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "2+3 = 5");
+  useEntryMenu(pane, 1, kMenuDeleteEntry);
+  EXPECT_EQ(saved(), (Names{L"2+3 = 5", L"1+1 = 2", L"4+4 = 8"}));
+
+  pane->setFocus();
+  pane->setCurrentRow(1);
+  QTest::keyClick(pane, Qt::Key_Delete);
+  QTest::keyClick(pane, Qt::Key_Delete);  // the next one, now selected
+  EXPECT_EQ(saved(), (Names{L"2+3 = 5"}));
+
+  QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  menu->actions()[4]->trigger();  // keep the history: off
+  menu->close();
+  Calculate("5+5");
+  EXPECT_EQ(saved(), (Names{L"(none)"}));
+  EXPECT_EQ(pane->count(), 2);
 }
 
 }  // namespace

@@ -233,6 +233,18 @@ void PrintTo(const Rgb& color, std::ostream* out) {
 
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
+  // An empty profile: no test sees the history or the settings another saved.
+  PlatformStorage().Remove(SavedFile::kHistory);
+  PlatformStorage().Remove(SavedFile::kSettings);
+  StartCalculator();
+  if (HasFatalFailure()) return;
+  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
+  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+  SetForegroundWindow(main_);
+}
+
+void CalculatorProcessTest::StartCalculator() {
   std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -252,13 +264,20 @@ void CalculatorProcessTest::SetUp() {
   WaitForInputIdle(process_.hProcess, kStartTimeoutMs);
   ASSERT_TRUE(WaitUntil([&] { return RectInParent(Display()).width > 0; }, kStartTimeoutMs))
       << "the controls were never laid out";
-  // EmptyClipboard needs an owner window for SetClipboardData to succeed.
-  clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                    GetModuleHandleW(nullptr), nullptr);
-  SetForegroundWindow(main_);
 }
 
 void CalculatorProcessTest::TearDown() {
+  CloseCalculator();
+  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+}
+
+void CalculatorProcessTest::Restart() {
+  CloseCalculator();
+  StartCalculator();
+  SetForegroundWindow(main_);
+}
+
+void CalculatorProcessTest::CloseCalculator() {
   if (process_.hProcess != nullptr) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT && IsWindow(main_)) {
       PostMessageW(main_, WM_CLOSE, 0, 0);
@@ -269,8 +288,8 @@ void CalculatorProcessTest::TearDown() {
     }
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+    process_ = {};
   }
-  if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
 }
 
 HWND CalculatorProcessTest::Key(int id) const { return GetDlgItem(main_, id); }

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "calculator/storage.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 
@@ -65,6 +66,8 @@ class CalculatorProcessTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  // Ends the program as its window's close button does and starts it again.
+  void Restart();
 
   HWND Key(int id) const;
   HWND Display() const;
@@ -91,6 +94,9 @@ class CalculatorProcessTest : public ::testing::Test {
   Screenshot CaptureWindow() const;
   // A point of the main window's client area in screen coordinates.
   POINT ToScreen(int x, int y) const;
+
+  void StartCalculator();
+  void CloseCalculator();
 
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;

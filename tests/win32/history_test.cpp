@@ -1,14 +1,32 @@
 // The history pane of the real program: Ctrl+H, entries, a click, and the window's size.
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "driver.h"
+#include "calculator/context_menu.h"
+#include "calculator/history_file.h"
 #include "calculator/keypad.h"
+#include "calculator/storage.h"
 
 namespace {
 
-using HistoryPaneTest = CalculatorProcessTest;
+class HistoryPaneTest : public CalculatorProcessTest {
+ protected:
+  // Digits as key-downs, the rest as typed characters, then Enter.
+  void Calculate(const wchar_t* typed) const {
+    for (const wchar_t* ch = typed; *ch != L'\0'; ++ch) {
+      if (*ch >= L'0' && *ch <= L'9') {
+        PostKeyDown(*ch);
+      } else {
+        PostChar(*ch);
+      }
+    }
+    PostKeyDown(VK_RETURN);
+  }
+};
 
 std::vector<Rect> Places(HWND main) {
   std::vector<Rect> places{RectInParent(GetDlgItem(main, kDisplayId))};
@@ -50,6 +68,24 @@ std::wstring ScreenshotFolder() {
   return folder;
 }
 
+// A click on the item, as the mouse gives it.
+void ClickItem(HWND pane, int index, UINT down, UINT up) {
+  RECT item{};
+  SendMessageW(pane, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM(item.left + 10, (item.top + item.bottom) / 2);
+  PostMessageW(pane, down, 0, at);
+  PostMessageW(pane, up, 0, at);
+}
+
+std::vector<std::wstring> SavedEntries() {
+  std::vector<std::wstring> names;
+  const FileRead read = PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound);
+  for (const HistoryEntry& entry : ParseHistory(read.bytes).entries) {
+    names.push_back(entry.expression + L" = " + entry.result);
+  }
+  return names;
+}
+
 TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
   const Rect start = OuterRect(main_);
   const std::vector<Rect> keypad = Places(main_);
@@ -69,16 +105,7 @@ TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) 
   const Rect client = ClientRect(main_);
   EXPECT_TRUE(Same(RectInParent(pane), HistoryPaneRect(client.width, client.height, kHistoryPaneWidth)));
 
-  for (const wchar_t* typed : {L"2+3", L"6*7"}) {
-    for (const wchar_t* ch = typed; *ch != L'\0'; ++ch) {
-      if (*ch >= L'0' && *ch <= L'9') {
-        PostKeyDown(*ch);
-      } else {
-        PostChar(*ch);
-      }
-    }
-    PostKeyDown(VK_RETURN);
-  }
+  for (const wchar_t* typed : {L"2+3", L"6*7"}) Calculate(typed);
   ASSERT_TRUE(WaitUntil([&] { return SendMessageW(pane, LB_GETCOUNT, 0, 0) == 2; }));
   // What screen readers read for each item.
   EXPECT_EQ(ItemText(pane, 0), L"2+3 = 5");
@@ -100,6 +127,45 @@ TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) 
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }));
   EXPECT_TRUE(WaitUntil([&] { return Same(OuterRect(main_), start); }));
   EXPECT_TRUE(Same(Places(main_), keypad));
+}
+
+// Two starts on one profile: the entries come back, and "删除" and "保存历史记录" reach the
+// saved file.
+TEST_F(HistoryPaneTest, TheEntriesAreBackAfterARestartAndTheMenusReachTheSavedFile) {
+  Calculate(L"2+3");
+  Calculate(L"7*8");
+  ASSERT_EQ(WaitForDisplay(L"56"), L"56");
+  Restart();
+  PressKeys({VK_CONTROL}, 'H');
+  HWND pane = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    pane = GetDlgItem(main_, kHistoryPaneId);
+    return pane != nullptr && SendMessageW(pane, LB_GETCOUNT, 0, 0) == 2;
+  }));
+  EXPECT_EQ(ItemText(pane, 0), L"2+3 = 5");
+  EXPECT_EQ(ItemText(pane, 1), L"7*8 = 56");
+  ClickItem(pane, 0, WM_LBUTTONDOWN, WM_LBUTTONUP);
+  EXPECT_EQ(WaitForDisplay(L"5"), L"5");
+
+  // The entry menu's second item.
+  ClickItem(pane, 0, WM_RBUTTONDOWN, WM_RBUTTONUP);
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  PressKeys({}, VK_DOWN);
+  PressKeys({}, VK_DOWN);
+  PressKeys({}, VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(pane, LB_GETCOUNT, 0, 0) == 1; }));
+  EXPECT_EQ(SavedEntries(), std::vector<std::wstring>{L"7*8 = 56"});
+
+  // "保存历史记录" from the display's menu, opened from the keyboard.
+  PressKeys({VK_SHIFT}, VK_F10);
+  ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
+  const auto keep = std::find_if(std::begin(kContextMenu), std::end(kContextMenu),
+                                 [](const MenuItemDef& item) { return item.command == kMenuKeepHistory; });
+  for (auto item = std::begin(kContextMenu); item <= keep; ++item) PressKeys({}, VK_DOWN);
+  PressKeys({}, VK_RETURN);
+  EXPECT_TRUE(WaitUntil([] {
+    return PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status == FileRead::kMissing;
+  }));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ QMenu* CreateContextMenu(MainWindow* window) {
       action->setShortcut(QKeySequence(ToQString(item.shortcut)));
       action->setShortcutContext(Qt::WidgetShortcut);
     }
-    if (item.command == kMenuHistory || item.command == kMenuAlwaysOnTop) {
+    if (MenuItemCheckable(item.command)) {
       action->setCheckable(true);
       action->setChecked(MenuItemChecked(item.command));
     }

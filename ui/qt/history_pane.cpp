@@ -1,6 +1,10 @@
 #include "ui/qt/history_pane.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
 
 #include "calculator/history.h"
 #include "ui/appearance.h"
@@ -38,7 +42,32 @@ void HistoryPane::keyPressEvent(QKeyEvent* event) {
     emit chosen(currentRow());
     return;
   }
+  if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && currentRow() >= 0) {
+    const int row = currentRow();
+    emit entryCommand(kMenuDeleteEntry, row);
+    // The next entry takes the removed one's place, ready for another Delete.
+    setCurrentRow(std::min(row, count() - 1));
+    return;
+  }
   QListWidget::keyPressEvent(event);
+}
+
+void HistoryPane::contextMenuEvent(QContextMenuEvent* event) {
+  QListWidgetItem* item = event->reason() == QContextMenuEvent::Mouse ? itemAt(event->pos())
+                                                                      : currentItem();
+  if (item == nullptr) return;
+  setCurrentItem(item);
+  auto* menu = new QMenu(this);
+  menu->setAttribute(Qt::WA_DeleteOnClose);
+  for (const MenuItemDef& def : kHistoryEntryMenu) {
+    QAction* action = menu->addAction(ToQString(def.text));
+    connect(action, &QAction::triggered, this,
+            [this, command = def.command, r = row(item)] { emit entryCommand(command, r); });
+  }
+  const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                        ? event->globalPos()
+                        : viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
+  menu->popup(at);
 }
 
 // The core's history operations, carried out on the Qt main window.

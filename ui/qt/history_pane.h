@@ -18,7 +18,10 @@ class HistoryPane : public QListWidget {
  signals:
   // A click, or Enter on the selected item.
   void chosen(int row);
+  // A command of the entry menu (calculator/context_menu.h) on the entry at row.
+  void entryCommand(int command, int row);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 };

@@ -6,6 +6,8 @@
 #include <ctime>
 
 #include "calculator/calculator.h"
+#include "calculator/history.h"
+#include "calculator/storage.h"
 #include "ui/qt/desktop_appearance.h"
 #include "ui/qt/keymap.h"
 #include "ui/qt/main_window.h"
@@ -31,6 +33,7 @@ int main(int argc, char* argv[]) {
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));
   MainWindow window;
   FollowDesktopAppearance(&window, QDBusConnection::sessionBus());
+  StartSavedHistory(&window, &PlatformStorage());
   window.show();
   return QApplication::exec();
 }

@@ -127,6 +127,9 @@ void MainWindow::CreateHistoryPane() {
   historyPane->hide();
   connect(historyPane, &HistoryPane::chosen, this,
           [this](int row) { ChooseHistoryEntry(this, static_cast<std::size_t>(row)); });
+  connect(historyPane, &HistoryPane::entryCommand, this, [this](int command, int row) {
+    OnHistoryEntryCommand(this, command, static_cast<std::size_t>(row));
+  });
 }
 
 int MainWindow::PaneWidth() const { return historyPane->isHidden() ? 0 : kHistoryPaneWidth; }

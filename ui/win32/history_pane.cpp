@@ -1,5 +1,6 @@
 // The history pane: an owner-drawn list box right of the keypad, made when first shown so
 // that the window at start holds only the display and the keys.
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string>
@@ -58,11 +59,60 @@ void FillList() {
   InvalidateRect(g_historyPane, nullptr, TRUE);
 }
 
+// The entry menu on the item under the mouse, or from the keyboard on the selected one.
+void OpenEntryMenu(HWND pane, LPARAM position) {
+  POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+  LRESULT index = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+  if (position == -1) {
+    RECT item{};
+    if (index == LB_ERR || SendMessageW(pane, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                                        reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+      return;
+    }
+    at = {item.left, item.bottom};
+    ClientToScreen(pane, &at);
+  } else {
+    POINT inPane = at;
+    ScreenToClient(pane, &inPane);
+    const auto hit = static_cast<DWORD>(
+        SendMessageW(pane, LB_ITEMFROMPOINT, 0, MAKELPARAM(inPane.x, inPane.y)));
+    if (HIWORD(hit) != 0) return;
+    index = LOWORD(hit);
+    SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+  HMENU menu = CreatePopupMenu();
+  if (menu == nullptr) return;
+  for (const MenuItemDef& item : kHistoryEntryMenu) {
+    std::wstring text(item.text);
+    if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
+    AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.command), text.c_str());
+  }
+  HWND main = GetParent(pane);
+  const int command = static_cast<int>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, main, nullptr));
+  DestroyMenu(menu);
+  if (command != 0) OnHistoryEntryCommand(main, command, static_cast<std::size_t>(index));
+}
+
 // A click on an item, or Enter on the selected one, chooses it; the core then gives the
-// focus back to the main window.
+// focus back to the main window. Delete removes the selected one.
 LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CONTEXTMENU) {
+    OpenEntryMenu(pane, lParam);
+    return 0;
+  }
   const LRESULT result = CallWindowProcW(g_listBoxProc, pane, message, wParam, lParam);
-  if (message == WM_LBUTTONUP) {
+  if (message == WM_KEYDOWN && wParam == VK_DELETE) {
+    const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+    if (selected != LB_ERR) {
+      DeleteHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+      // The next entry takes the removed one's place, ready for another Delete.
+      const LRESULT count = SendMessageW(pane, LB_GETCOUNT, 0, 0);
+      if (count > 0) {
+        SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, count - 1)), 0);
+      }
+    }
+  } else if (message == WM_LBUTTONUP) {
     const auto hit = static_cast<DWORD>(SendMessageW(pane, LB_ITEMFROMPOINT, 0, lParam));
     if (HIWORD(hit) == 0) ChooseHistoryEntry(GetParent(pane), LOWORD(hit));
   } else if (message == WM_KEYDOWN && wParam == VK_RETURN) {

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "calculator/calculator.h"
+#include "calculator/history.h"
+#include "calculator/storage.h"
 #include "ui/appearance.h"
 #include "calculator/keypad.h"
 #include "ui/layout.h"
@@ -46,6 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     StopAccessibility();
     return 1;
   }
+  StartSavedHistory(window, &PlatformStorage());
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 

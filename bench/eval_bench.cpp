@@ -15,7 +15,7 @@
 #include "bench/workloads.h"
 #include "engine/engine.h"
 #include "tests/support/child_process.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

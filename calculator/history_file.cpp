@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "calculator/history.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

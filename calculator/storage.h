@@ -1,6 +1,6 @@
 // Where the history and the settings are kept: the only way from the core to the disk.
-// Each platform has one (calculator/storage_posix.cpp, calculator/storage_win32.cpp); the
-// tests use a fake.
+// Each window program has one (ui/qt/storage.cpp, ui/win32/storage.cpp); the tests use a
+// fake.
 #pragma once
 
 #include <cstddef>

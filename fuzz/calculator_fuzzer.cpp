@@ -30,7 +30,7 @@
 #include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "fake_window.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
 

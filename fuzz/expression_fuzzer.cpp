@@ -19,7 +19,7 @@
 
 #include "engine/engine.h"
 #include "engine/internal.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -27,7 +27,7 @@
 #endif
 
 #include "engine/engine.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

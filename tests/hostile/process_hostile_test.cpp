@@ -14,7 +14,7 @@
 #include "calculator/keypad.h"
 #include "hostile_util.h"
 #include "tests/support/child_process.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/refresh.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 #include "calculator/keypad.h"
 
 int main() {

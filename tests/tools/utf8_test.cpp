@@ -1,4 +1,4 @@
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -13,7 +13,7 @@
 
 #include "engine/engine.h"
 #include "tests/support/child_process.h"
-#include "tools/utf8.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// UTF-8 at the edges of the command-line tool; wide text inside, as the engine wants it.
+// UTF-8 at the edges (the command-line tool's streams, the saved history); wide text inside,
+// as the engine wants it.
 #pragma once
 
 #include <cstddef>

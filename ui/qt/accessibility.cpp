@@ -84,11 +84,17 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
   QString Shown() const { return Label()->text(); }
 };
 
+constexpr char kAnnouncerName[] = "announcer";
+
 // Qt asks for each class of an object's ancestry, the most derived first.
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
   if (className == QLatin1String("MainWindow")) {
     // A window of its own is a frame named by its title, as other programs' are.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  }
+  if (className == QLatin1String("QWidget") &&
+      object->objectName() == QLatin1String(kAnnouncerName)) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   }
   if (className == QLatin1String("QLabel")) {
     auto* label = static_cast<QLabel*>(object);
@@ -114,4 +120,21 @@ void AnnounceDisplayChange(QLabel* display, const QString& before) {
   QAccessible::updateAccessibility(&textChanged);
   QAccessibleEvent nameChanged(display, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&nameChanged);
+}
+
+QWidget* CreateAnnouncer(QWidget* window) {
+  auto* announcer = new QWidget(window);
+  announcer->setObjectName(QLatin1String(kAnnouncerName));
+  announcer->setAttribute(Qt::WA_TransparentForMouseEvents);
+  announcer->setFocusPolicy(Qt::NoFocus);
+  announcer->setGeometry(0, 0, 0, 0);
+  announcer->hide();
+  return announcer;
+}
+
+void Announce(QWidget* announcer, const QString& text) {
+  // Shown anew even for the same text: AC pressed twice says "0" twice.
+  announcer->hide();
+  announcer->setAccessibleName(text);
+  announcer->show();
 }

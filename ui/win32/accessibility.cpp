@@ -4,10 +4,35 @@
 #include <initguid.h>
 #include <oleacc.h>
 
+// What MinGW-w64's headers lack, from the documented values.
+#ifndef EVENT_OBJECT_LIVEREGIONCHANGED
+#define EVENT_OBJECT_LIVEREGIONCHANGED 0x8019
+#endif
+DEFINE_GUID(kLiveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11,
+            0x1d, 0x58, 0xeb);
+
 namespace {
+
+constexpr LONG kLivePolite = 1;
+
+// UI Automation's notifications exist from Windows 10 1709 on, so they are looked up
+// when needed rather than imported.
+struct UiaProvider;
+using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, UiaProvider**);
+using RaiseNotificationEvent = HRESULT(WINAPI*)(UiaProvider*, int kind,
+                                                int processing, BSTR text, BSTR activity);
+constexpr int kNotificationKindOther = 4;
+constexpr int kNotificationImportantMostRecent = 1;
 
 bool g_comStarted = false;
 IAccPropServices* g_propServices = nullptr;
+
+template <typename Function>
+Function UiaFunction(const char* name) {
+  static const HMODULE library = LoadLibraryW(L"UIAutomationCore.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
 
 }  // namespace
 
@@ -35,4 +60,33 @@ void DescribeControl(HWND control, const std::wstring& description) {
   // A system that refuses the annotation leaves the key with its name alone.
   g_propServices->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                  PROPID_ACC_DESCRIPTION, description.c_str());
+}
+
+void MakeLiveRegion(HWND control) {
+  if (g_propServices == nullptr || control == nullptr) return;
+  VARIANT polite{};
+  polite.vt = VT_I4;
+  polite.lVal = kLivePolite;
+  g_propServices->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                              kLiveSettingProperty, polite);
+}
+
+void AnnounceLiveRegion(HWND control) {
+  NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void AnnounceText(HWND window, const std::wstring& text) {
+  static const auto hostProvider = UiaFunction<HostProviderFromHwnd>("UiaHostProviderFromHwnd");
+  static const auto raise = UiaFunction<RaiseNotificationEvent>("UiaRaiseNotificationEvent");
+  if (hostProvider == nullptr || raise == nullptr) return;
+  UiaProvider* provider = nullptr;
+  if (FAILED(hostProvider(window, &provider)) || provider == nullptr) return;
+  BSTR spoken = SysAllocString(text.c_str());
+  BSTR activity = SysAllocString(L"vorlane-announcement");
+  if (spoken != nullptr && activity != nullptr) {
+    raise(provider, kNotificationKindOther, kNotificationImportantMostRecent, spoken, activity);
+  }
+  SysFreeString(spoken);
+  SysFreeString(activity);
+  reinterpret_cast<IUnknown*>(provider)->Release();
 }

@@ -12,3 +12,10 @@ void StopAccessibility();
 // The control's accessible description, where the system offers Dynamic Annotation;
 // elsewhere nothing happens.
 void DescribeControl(HWND control, const std::wstring& description);
+
+// The display as a polite live region: screen readers speak its text when told it
+// changed, though it never has the focus.
+void MakeLiveRegion(HWND control);
+void AnnounceLiveRegion(HWND control);
+// Any other text, where the system offers UI Automation notifications; elsewhere nothing.
+void AnnounceText(HWND window, const std::wstring& text);

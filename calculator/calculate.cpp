@@ -23,7 +23,7 @@ void Calculate(WindowHandle window) {
     g_expr.assign(kErrorText);
   }
   g_resultShown = true;
-  UnlessOutOfMemory([&] { UpdateDisplay(window); });
+  UnlessOutOfMemory([&] { UpdateDisplayAloud(window); });
   // Without memory for it the calculation still stands, only unrecorded.
   if (remembers) {
     UnlessOutOfMemory([&] { RecordCalculation(window, std::move(expression), g_expr); });

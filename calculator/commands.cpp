@@ -69,7 +69,7 @@ void ShowNumber(WindowHandle window, std::wstring text) {
     g_expr = std::move(text);
     g_resultShown = false;
   }
-  UpdateDisplay(window);
+  UpdateDisplayAloud(window);
 }
 
 void MemoryRecall(WindowHandle window, std::wstring_view) {
@@ -237,7 +237,7 @@ void EnterOperand(WindowHandle window, std::wstring_view piece) {
 void AllClear(WindowHandle window) {
   g_expr.assign(L"0");
   g_resultShown = false;
-  UpdateDisplay(window);
+  UpdateDisplayAloud(window);
 }
 
 void Erase(WindowHandle window, OutcomeText outcome) {

@@ -42,12 +42,18 @@ void RecordCalculation(WindowHandle window, std::wstring expression, std::wstrin
 }
 
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
+  bool entered = false;
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
+    const std::wstring before = g_expr;
     EnterOperandText(window, g_history[index].result, false);
     UpdateDisplay(window);
+    // A refused entry beeps, and the text it left alone is not read out again.
+    entered = g_expr != before;
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });
+  // After the focus: a screen reader's words for the focused window would cut it short.
+  if (entered) UnlessOutOfMemory([&] { Announce(window, g_expr); });
 }
 
 void ClearHistory(WindowHandle window) {
@@ -76,7 +82,10 @@ void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) 
 
 void ToggleHistoryPane(WindowHandle window) {
   g_historyShown = !g_historyShown;
-  UnlessOutOfMemory([&] { ShowHistoryPane(window, g_historyShown); });
+  UnlessOutOfMemory([&] {
+    ShowHistoryPane(window, g_historyShown);
+    if (g_historyShown) Announce(window, HistoryPaneAnnouncement());
+  });
 }
 
 void ToggleAlwaysOnTop(WindowHandle window) {
@@ -114,6 +123,12 @@ bool MenuItemChecked(int command) {
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
   if (command == kMenuKeepHistory) return g_keepHistory;
   return false;
+}
+
+std::wstring HistoryPaneAnnouncement() {
+  std::wstring text{MenuText(kMenuHistory)};
+  text += L"，" + std::to_wstring(g_history.size()) + L" 条";
+  return text;
 }
 
 std::wstring HistoryResultLine(const HistoryEntry& entry) { return L"= " + entry.result; }

@@ -28,7 +28,8 @@ std::wstring RememberedExpression(std::wstring_view expression);
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result);
 
 // Enters the entry's result as a paste would; "错误" and "无穷大" enter nothing. Then
-// gives the keyboard focus back to the main window, as after a key.
+// gives the keyboard focus back to the main window, as after a key, and has the new
+// text spoken.
 void ChooseHistoryEntry(WindowHandle window, std::size_t index);
 void ClearHistory(WindowHandle window);
 void ToggleHistoryPane(WindowHandle window);
@@ -57,6 +58,9 @@ void ResetSavedHistory();  // no storage, keeping on, nothing unsaved
 // A command of the context menu (ui/context_menu.h); other ids do nothing.
 void OnMenuCommand(WindowHandle window, int command);
 bool MenuItemChecked(int command);
+
+// What screen readers say when the pane opens: its name and how many entries it lists.
+std::wstring HistoryPaneAnnouncement();
 
 // The two lines an entry shows, and its name for screen readers.
 std::wstring HistoryResultLine(const HistoryEntry& entry);

@@ -51,6 +51,11 @@ void UpdateDisplay(WindowHandle window) {
   SetTitleText(window, WindowTitle());
 }
 
+void UpdateDisplayAloud(WindowHandle window) {
+  UpdateDisplay(window);
+  Announce(window, g_expr);
+}
+
 void RefreshButtonLabels(WindowHandle window) {
   for (const ButtonDef& key : g_buttons) {
     SetKeyText(window, key.id, KeyText(key), KeyDescription(key), KeyShortcut(key));

@@ -12,6 +12,9 @@ inline constexpr std::wstring_view kMemoryMark = L"   [M]";
 
 // Shows g_expr and renews the title's memory mark.
 void UpdateDisplay(WindowHandle window);
+// UpdateDisplay, and screen readers speak the new text: for the changes that no key's
+// echo says already (a result, a recalled, drawn, pasted or chosen number, all clear).
+void UpdateDisplayAloud(WindowHandle window);
 // Sets every key's text and description for the current second-function and angle modes.
 void RefreshButtonLabels(WindowHandle window);
 

@@ -19,6 +19,8 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 void FocusMainWindow(WindowHandle window);
 // The system's warning sound: an edit was refused.
 void WarningBeep(WindowHandle window);
+// Screen readers speak this text now, politely, wherever the keyboard focus is.
+void Announce(WindowHandle window, const std::wstring& text);
 // Plain text of the clipboard, empty when it holds none.
 std::wstring ReadClipboardText(WindowHandle window);
 void WriteClipboardText(WindowHandle window, const std::wstring& text);

@@ -96,8 +96,11 @@ TEST_F(CalculateTest, RefreshesOnceOnEveryPathThatWrites) {
     Press(L"AC");
     Press(keys);
     g_fakeWindow.calls.clear();
+    g_fakeWindow.announced.clear();
     Calculate(FakeHandle());
-    EXPECT_EQ(g_fakeWindow.calls, (std::vector<std::string>{"display", "title", "history"}));
+    EXPECT_EQ(g_fakeWindow.calls,
+              (std::vector<std::string>{"display", "title", "announce", "history"}));
+    EXPECT_EQ(g_fakeWindow.announced, std::vector{g_expr});
   }
 }
 

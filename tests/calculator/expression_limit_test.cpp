@@ -50,6 +50,7 @@ TEST_F(ExpressionLimitTest, LengtheningEditsStopAtTheLimit) {
     EXPECT_FALSE(g_resultShown);
     EXPECT_EQ(g_fakeWindow.CountCalls("beep"), 1);
     EXPECT_EQ(g_fakeWindow.CountCalls("display"), 1);
+    EXPECT_EQ(g_fakeWindow.CountCalls("announce"), 0);  // the text left alone is not read out
   }
 }
 

@@ -90,6 +90,7 @@ TEST_F(HistoryTest, ChoosingAnEntryEntersItsResultAsAPasteWould) {
     g_expr = c.text;
     g_resultShown = c.resultShown;
     g_fakeWindow.calls.clear();
+    g_fakeWindow.announced.clear();
     ChooseHistoryEntry(FakeHandle(), c.entry);
     EXPECT_EQ(g_expr, c.after);
     const bool entered = c.after != c.text;
@@ -97,9 +98,12 @@ TEST_F(HistoryTest, ChoosingAnEntryEntersItsResultAsAPasteWould) {
     EXPECT_EQ(g_fakeWindow.CountCalls("display"), entered ? 1 : 0);
     if (entered) {
       EXPECT_EQ(g_fakeWindow.display, c.after);
+      EXPECT_EQ(g_fakeWindow.announced, std::vector{c.after});
+    } else {
+      EXPECT_TRUE(g_fakeWindow.announced.empty());
     }
     ASSERT_FALSE(g_fakeWindow.calls.empty());
-    EXPECT_EQ(g_fakeWindow.calls.back(), "focus");
+    EXPECT_EQ(g_fakeWindow.calls.back(), entered ? "announce" : "focus");
   }
   EXPECT_EQ(g_history.size(), 3u);  // choosing records nothing
 }
@@ -115,6 +119,12 @@ TEST_F(HistoryTest, CtrlHAndTheMenuToggleThePaneAndOnTopAndClear) {
   EXPECT_FALSE(g_fakeWindow.historyShown);
   EXPECT_FALSE(MenuItemChecked(kMenuHistory));
   EXPECT_EQ(g_fakeWindow.CountCalls("pane"), 2);
+  // Opening says the pane's name and how many entries it lists; closing says nothing.
+  EXPECT_EQ(g_fakeWindow.announced, std::vector<std::wstring>{L"历史记录，0 条"});
+  Press(L"2 = 3 =");
+  OnKeyDown(FakeHandle(), kVkH, 0, kControlHeld);
+  EXPECT_EQ(g_fakeWindow.announced.back(), L"历史记录，2 条");
+  OnKeyDown(FakeHandle(), kVkH, 0, kControlHeld);
 
   OnMenuCommand(FakeHandle(), kMenuAlwaysOnTop);
   EXPECT_TRUE(g_fakeWindow.alwaysOnTop);

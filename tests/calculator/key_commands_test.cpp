@@ -363,6 +363,7 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
     ResetCalculator();
     Press(L"1 2");
     g_fakeWindow.calls.clear();
+    g_fakeWindow.announced.clear();
     OnKeyCommand(FakeHandle(), key.id);
     if (key.id == kKeySecond || key.id == kKeyAngleMode) {
       Calls relabel;
@@ -371,15 +372,20 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
       relabel.push_back("focus");
       EXPECT_EQ(g_fakeWindow.calls, relabel);
     } else if (key.id == kKeyEquals) {
-      // "=" also shows its new history entry.
-      EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "history", "focus"}));
+      // "=" speaks its result and shows its new history entry.
+      EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "history", "focus"}));
+      EXPECT_EQ(g_fakeWindow.announced, std::vector{g_fakeWindow.display});
+    } else if (key.id == kKeyAllClear || key.id == kKeyMemoryRecall || key.id == kKeyRandom) {
+      // A new text that the key's own echo does not say is spoken.
+      EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "focus"}));
+      EXPECT_EQ(g_fakeWindow.announced, std::vector{g_fakeWindow.display});
     } else {
       EXPECT_EQ(g_fakeWindow.calls, update);
     }
   }
   g_fakeWindow.calls.clear();
   Press(L"AC =");  // "=" on "0" changes nothing and shows nothing
-  EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "focus", "focus"}));
+  EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "focus", "focus"}));
 }
 
 TEST_F(KeyCommandTest, IdsOutsideTheKeypadOnlyTakeTheFocus) {

@@ -203,7 +203,8 @@ TEST_F(KeyboardTest, KeyboardNeverTakesTheFocusOrRelabels) {
   KeyDown(kVkEscape);
   Type(L".()");
   for (const std::string& call : g_fakeWindow.calls)
-    EXPECT_TRUE(call == "display" || call == "title" || call == "history") << call;
+    EXPECT_TRUE(call == "display" || call == "title" || call == "history" || call == "announce")
+        << call;
 }
 
 TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
@@ -428,7 +429,9 @@ TEST_F(KeyboardTest, PasteOfNothingChangesNothing) {
 TEST_F(KeyboardTest, PasteEndsWithOneRefreshAndNoFocus) {
   g_fakeWindow.calls.clear();
   Paste(L"42");
-  EXPECT_EQ(g_fakeWindow.calls, (std::vector<std::string>{"read clipboard", "display", "title"}));
+  EXPECT_EQ(g_fakeWindow.calls,
+            (std::vector<std::string>{"read clipboard", "display", "title", "announce"}));
+  EXPECT_EQ(g_fakeWindow.announced, std::vector<std::wstring>{L"42"});
 }
 
 TEST_F(KeyboardTest, ALongPasteCountsWithoutItsLineBreaks) {

@@ -68,7 +68,8 @@ def die_with_parent():
 def start_xvfb():
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_end), "-noreset", "-screen", "0", "1024x768x24",
+         "-nolisten", "tcp"],
         pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         preexec_fn=die_with_parent)
     os.close(write_end)
@@ -86,6 +87,22 @@ def start_xvfb():
         stop(xvfb)
         sys.exit("Xvfb did not start")
     return xvfb, ":" + number.decode().strip()
+
+
+def enter_private_session():
+    """Runs this script again inside a private session bus, and exits with its status."""
+    # A test runner's timeout ends this script through SIGTERM: still end what it started.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
+    if os.environ.get("VORLANE_ATSPI_BUS") == "private":
+        return
+    # The bus launcher keeps its socket in the runtime folder: one folder per run, so
+    # that runs side by side do not share a bus.
+    with tempfile.TemporaryDirectory(prefix="vorlane-atspi.") as runtime:
+        env = dict(os.environ, VORLANE_ATSPI_BUS="private", XDG_RUNTIME_DIR=runtime,
+                   XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime, XDG_DATA_HOME=runtime,
+                   XDG_STATE_HOME=runtime)
+        inner = subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
+    sys.exit(inner.returncode)
 
 
 def stop(process):
@@ -388,16 +405,7 @@ def main():
     parser.add_argument("--eval", required=True)
     args = parser.parse_args()
 
-    # A test runner's timeout ends this script through SIGTERM: still end what it started.
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit("terminated"))
-    if os.environ.get("VORLANE_ATSPI_BUS") != "private":
-        # The bus launcher keeps its socket in the runtime folder: one folder per run, so
-        # that runs side by side do not share a bus.
-        with tempfile.TemporaryDirectory(prefix="vorlane-atspi.") as runtime:
-            env = dict(os.environ, VORLANE_ATSPI_BUS="private", XDG_RUNTIME_DIR=runtime,
-                       XDG_CACHE_HOME=runtime, XDG_CONFIG_HOME=runtime, XDG_STATE_HOME=runtime)
-            inner = subprocess.run(["dbus-run-session", "--", sys.executable, *sys.argv], env=env)
-        sys.exit(inner.returncode)
+    enter_private_session()
     xvfb, display = start_xvfb()
     calc = None
     try:

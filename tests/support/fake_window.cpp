@@ -68,6 +68,11 @@ void WriteClipboardText(WindowHandle window, const std::wstring& text) {
   g_fakeWindow.clipboard = text;
 }
 
+void Announce(WindowHandle window, const std::wstring& text) {
+  Record(window, "announce");
+  g_fakeWindow.announced.push_back(text);
+}
+
 void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
   Record(window, "history");
   g_fakeWindow.history = entries;

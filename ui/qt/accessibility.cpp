@@ -85,6 +85,8 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
   QString Shown() const { return Label()->text(); }
 };
 
+constexpr char kAnnouncerName[] = "announcer";
+
 // A key as Qt's own button is, plus what to type for it as the press action's key
 // binding, which AT-SPI hands to screen readers.
 class AccessibleKey : public QAccessibleWidget {
@@ -125,6 +127,10 @@ QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
   if (className == QLatin1String("KeyWidget")) {
     return new AccessibleKey(static_cast<KeyWidget*>(object));
   }
+  if (className == QLatin1String("QWidget") &&
+      object->objectName() == QLatin1String(kAnnouncerName)) {
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+  }
   if (className == QLatin1String("QLabel")) {
     auto* label = static_cast<QLabel*>(object);
     const auto* window = qobject_cast<const MainWindow*>(label->parentWidget());
@@ -149,4 +155,21 @@ void AnnounceDisplayChange(QLabel* display, const QString& before) {
   QAccessible::updateAccessibility(&textChanged);
   QAccessibleEvent nameChanged(display, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&nameChanged);
+}
+
+QWidget* CreateAnnouncer(QWidget* window) {
+  auto* announcer = new QWidget(window);
+  announcer->setObjectName(QLatin1String(kAnnouncerName));
+  announcer->setAttribute(Qt::WA_TransparentForMouseEvents);
+  announcer->setFocusPolicy(Qt::NoFocus);
+  announcer->setGeometry(0, 0, 0, 0);
+  announcer->hide();
+  return announcer;
+}
+
+void Announce(QWidget* announcer, const QString& text) {
+  // Shown anew even for the same text: AC pressed twice says "0" twice.
+  announcer->hide();
+  announcer->setAccessibleName(text);
+  announcer->show();
 }

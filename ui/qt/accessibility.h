@@ -4,10 +4,17 @@
 
 class QLabel;
 class QString;
+class QWidget;
 
 // Once per program, before the first window is shown; later calls do nothing.
 void InstallAccessibility();
 
-// Tells screen readers the display now shows its new text in place of `before`, so that
-// the result of "=" is spoken without the user going to look for it.
+// What speaks for the window: a notification object without size that shows itself anew
+// with each text, as a desktop notification does. Orca speaks a notification that appears
+// wherever the focus is, and ignores a text change of an object without the focus.
+QWidget* CreateAnnouncer(QWidget* window);
+void Announce(QWidget* announcer, const QString& text);
+
+// Tells screen readers the display now shows its new text in place of `before`, for
+// those that follow the display (Orca's review commands, a braille line).
 void AnnounceDisplayChange(QLabel* display, const QString& before);

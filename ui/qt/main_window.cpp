@@ -30,6 +30,7 @@ MainWindow::MainWindow() {
   InstallAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   CreateDisplay();
+  announcer = CreateAnnouncer(this);
   CreateKeys();
   CreateHistoryPane();
   resize(kStartClientWidth, kStartClientHeight);
@@ -54,6 +55,8 @@ void MainWindow::ShowExpression(const QString& text) {
   display->setText(tail);
   AnnounceDisplayChange(display, before);
 }
+
+void MainWindow::Announce(const QString& text) { ::Announce(announcer, text); }
 
 void MainWindow::CreateDisplay() {
   display = new QLabel(this);

@@ -22,6 +22,9 @@ class MainWindow : public QWidget {
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 
+  // Screen readers speak the text wherever the focus is.
+  void Announce(const QString& text);
+
   HistoryPane* History() const { return historyPane; }
   // The window grows by the pane's width, so that the keypad keeps its size and place.
   void ShowHistory(bool shown);
@@ -51,4 +54,5 @@ class MainWindow : public QWidget {
   QLabel* display = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
+  QWidget* announcer = nullptr;
 };

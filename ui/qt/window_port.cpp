@@ -39,6 +39,10 @@ void FocusMainWindow(WindowHandle window) { AsMainWindow(window)->setFocus(Qt::O
 
 void WarningBeep(WindowHandle) { QApplication::beep(); }
 
+void Announce(WindowHandle window, const std::wstring& text) {
+  AsMainWindow(window)->Announce(QString::fromStdWString(text));
+}
+
 std::wstring ReadClipboardText(WindowHandle) {
   return QGuiApplication::clipboard()->text().toStdWString();
 }

@@ -8,7 +8,25 @@
 
 #include "calculator/keypad.h"
 
+// What MinGW-w64's headers lack, from the documented values.
+#ifndef EVENT_OBJECT_LIVEREGIONCHANGED
+#define EVENT_OBJECT_LIVEREGIONCHANGED 0x8019
+#endif
+DEFINE_GUID(kLiveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11,
+            0x1d, 0x58, 0xeb);
+
 namespace {
+
+constexpr LONG kLivePolite = 1;
+
+// UI Automation's notifications exist from Windows 10 1709 on, so they are looked up
+// when needed rather than imported.
+struct UiaProvider;
+using HostProviderFromHwnd = HRESULT(WINAPI*)(HWND, UiaProvider**);
+using RaiseNotificationEvent = HRESULT(WINAPI*)(UiaProvider*, int kind,
+                                                int processing, BSTR text, BSTR activity);
+constexpr int kNotificationKindOther = 4;
+constexpr int kNotificationImportantMostRecent = 1;
 
 bool g_comStarted = false;
 IAccPropServices* g_propServices = nullptr;
@@ -22,6 +40,13 @@ TOOLINFOW KeyTool(HWND key) {
   tool.hwnd = GetParent(key);
   tool.uId = reinterpret_cast<UINT_PTR>(key);
   return tool;
+}
+
+template <typename Function>
+Function UiaFunction(const char* name) {
+  static const HMODULE library = LoadLibraryW(L"UIAutomationCore.dll");
+  if (library == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
 }
 
 }  // namespace
@@ -91,4 +116,33 @@ void SetKeyTip(HWND key, const std::wstring& text) {
   // The control keeps a copy of the text.
   tool.lpszText = const_cast<wchar_t*>(text.c_str());
   SendMessageW(g_keyTips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MakeLiveRegion(HWND control) {
+  if (g_propServices == nullptr || control == nullptr) return;
+  VARIANT polite{};
+  polite.vt = VT_I4;
+  polite.lVal = kLivePolite;
+  g_propServices->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                              kLiveSettingProperty, polite);
+}
+
+void AnnounceLiveRegion(HWND control) {
+  NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, control, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void AnnounceText(HWND window, const std::wstring& text) {
+  static const auto hostProvider = UiaFunction<HostProviderFromHwnd>("UiaHostProviderFromHwnd");
+  static const auto raise = UiaFunction<RaiseNotificationEvent>("UiaRaiseNotificationEvent");
+  if (hostProvider == nullptr || raise == nullptr) return;
+  UiaProvider* provider = nullptr;
+  if (FAILED(hostProvider(window, &provider)) || provider == nullptr) return;
+  BSTR spoken = SysAllocString(text.c_str());
+  BSTR activity = SysAllocString(L"vorlane-announcement");
+  if (spoken != nullptr && activity != nullptr) {
+    raise(provider, kNotificationKindOther, kNotificationImportantMostRecent, spoken, activity);
+  }
+  SysFreeString(spoken);
+  SysFreeString(activity);
+  reinterpret_cast<IUnknown*>(provider)->Release();
 }

@@ -20,3 +20,10 @@ void SetControlShortcut(HWND control, const std::wstring& shortcut);
 void CreateKeyTips(HWND window);
 void DestroyKeyTips();
 void SetKeyTip(HWND key, const std::wstring& text);
+
+// The display as a polite live region: screen readers speak its text when told it
+// changed, though it never has the focus.
+void MakeLiveRegion(HWND control);
+void AnnounceLiveRegion(HWND control);
+// Any other text, where the system offers UI Automation notifications; elsewhere nothing.
+void AnnounceText(HWND window, const std::wstring& text);

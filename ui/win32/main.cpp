@@ -166,6 +166,7 @@ void OnCreate(HWND window) {
   g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
                              WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX,
                              kDisplayId);
+  MakeLiveRegion(g_displayWnd);
   for (const ButtonDef& key : g_buttons) {
     CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
   }

@@ -21,6 +21,13 @@ bool OpenClipboardFor(HWND window) {
   return false;
 }
 
+std::wstring WindowText(HWND control) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 }  // namespace
 
 void SetDisplayText(WindowHandle window, const std::wstring& text) {
@@ -46,6 +53,16 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
 void FocusMainWindow(WindowHandle window) { SetFocus(AsWindow(window)); }
 
 void WarningBeep(WindowHandle) { MessageBeep(MB_ICONWARNING); }
+
+void Announce(WindowHandle window, const std::wstring& text) {
+  HWND display = GetDlgItem(AsWindow(window), kDisplayId);
+  // Screen readers read the display's own text from the live region itself.
+  if (WindowText(display) == text) {
+    AnnounceLiveRegion(display);
+  } else {
+    AnnounceText(AsWindow(window), text);
+  }
+}
 
 std::wstring ReadClipboardText(WindowHandle window) {
   std::wstring text;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "calculator/window_port.h"
 #include "engine/engine.h"
@@ -22,15 +24,26 @@ inline constexpr std::size_t kExpressionLimit = 4096;
 // Key codes of the keyboard: Windows virtual-key values, which name physical keys; the
 // Linux window maps its keys to them.
 inline constexpr int kVkBackspace = 0x08;
+inline constexpr int kVkTab = 0x09;
 inline constexpr int kVkEnter = 0x0D;
 inline constexpr int kVkEscape = 0x1B;
+inline constexpr int kVkPageUp = 0x21;
+inline constexpr int kVkPageDown = 0x22;
+inline constexpr int kVkEnd = 0x23;
+inline constexpr int kVkHome = 0x24;
+inline constexpr int kVkUp = 0x26;
+inline constexpr int kVkDown = 0x28;
 inline constexpr int kVkInsert = 0x2D;
+inline constexpr int kVkDelete = 0x2E;
 inline constexpr int kVkDigit0 = 0x30;   // to 0x39 for "9"
 inline constexpr int kVkC = 0x43;
 inline constexpr int kVkH = 0x48;
 inline constexpr int kVkV = 0x56;
+inline constexpr int kVkApps = 0x5D;  // the Menu key
 inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
 inline constexpr int kVkDecimal = 0x6E;  // the numeric keypad's decimal key
+inline constexpr int kVkF6 = 0x75;
+inline constexpr int kVkF10 = 0x79;
 
 // The modifier keys held at a key-down, as a set of bits.
 enum KeyModifier : unsigned {
@@ -51,7 +64,8 @@ void Calculate(WindowHandle window);
 void OnKeyCommand(WindowHandle window, int id);
 
 // A key-down: the copy and paste shortcuts (Ctrl+C, Ctrl+Insert; Ctrl+V, Shift+Insert;
-// none while Alt is held), Ctrl+H for the history pane, Enter, Escape, Backspace, the
+// none while Alt is held), Ctrl+H for the history pane, F6 and Tab (Shift+Tab too) into
+// the pane while it shows, Enter, Escape, Backspace, the
 // digit keys of the main keyboard and the numeric keypad, and the keypad's decimal key,
 // which enters the point whatever the layout types with it. typedChar is the character
 // the same press types, 0 when unknown; a key whose press types a character OnTypedChar
@@ -62,8 +76,32 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar = 0,
 
 // A character typed on the keyboard: operators, parentheses, "!", "." and "," (both the
 // point: the display never shows a decimal comma), and "=", which evaluates as Enter
-// does. Digits and everything else are ignored here (digits arrive as key-downs).
-void OnTypedChar(WindowHandle window, wchar_t ch);
+// does; an ASCII letter enters lower-cased by the operand rule, unless Ctrl or Alt is
+// held. Full-width forms count as their ASCII counterparts, "。" as the point; a
+// full-width digit enters its digit. ASCII digits arrive as key-downs and are ignored
+// here, as is everything else.
+void OnTypedChar(WindowHandle window, wchar_t ch, unsigned modifiers = kNoModifier);
+
+// What a key does while the history pane has the keyboard focus: the list's own keys
+// move its selection or open the entry menu (Menu, Shift+F10), Enter chooses the selected
+// entry, Delete removes it, F6, Tab, Shift+Tab and Escape give the focus back to the
+// main window, and every other key leaves the pane and reaches the calculator, as do
+// typed characters.
+enum class HistoryPaneKey { kList, kChoose, kDelete, kLeave, kCalculator };
+HistoryPaneKey HistoryPaneKeyOf(int keyCode, unsigned modifiers);
+
+// What to type for a key: the characters it enters, and the name of a key that does
+// the same (Enter for "=", Esc for AC); empty texts where there is none.
+struct KeyboardText {
+  int id;
+  std::wstring_view typed;
+  std::wstring_view second;  // in second-function mode; empty: typed
+  std::wstring_view keyName = {};
+};
+std::span<const KeyboardText> KeyboardTexts();
+// The key's keyboard shortcut as shown and told to screen readers ("sin(", "=, Enter");
+// empty for keys that cannot be typed (modes, memory, ±, Rand).
+std::wstring KeyboardShortcut(int id, bool second);
 
 void CopyDisplay(WindowHandle window);
 void PasteClipboard(WindowHandle window);

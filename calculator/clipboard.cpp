@@ -24,6 +24,7 @@ void PasteClipboard(WindowHandle window) {
   UnlessOutOfMemory([&] {
     std::wstring piece = ReadClipboardText(window);
     std::erase_if(piece, IsControlCharacter);
+    for (wchar_t& ch : piece) ch = AsciiForm(ch);
     if (piece.empty()) return;
     const std::wstring before = g_expr;
     EnterOperandText(window, piece, false);

@@ -41,6 +41,11 @@ enum class OutcomeText { kClearWhole, kEraseByCharacter };
 // last UTF-16 unit goes, so "sin(" steps back through "sin".
 void Erase(WindowHandle window, OutcomeText outcome);
 
+// A character in the form the calculator reads: full-width forms (U+FF01 to U+FF5E) as
+// their ASCII counterparts, the ideographic space as a space, "。" as ".", × and ÷ as
+// * and /. Typed and pasted text both go through it.
+wchar_t AsciiForm(wchar_t ch);
+
 // Runs what a key does outside second-function mode, whatever the mode: typed
 // characters mean the same in both.
 void RunFirstFunction(WindowHandle window, int id);

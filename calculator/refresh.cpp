@@ -33,6 +33,19 @@ const std::wstring& KeyDescription(const ButtonDef& key) {
   return ShowsSecond(key) ? key.secondDescription : key.description;
 }
 
+std::wstring KeyShortcut(const ButtonDef& key) {
+  return KeyboardShortcut(key.id, ShowsSecond(key));
+}
+
+std::wstring KeyToolTip(std::wstring_view description, std::wstring_view shortcut) {
+  std::wstring tip(description);
+  if (!shortcut.empty()) {
+    tip += L" — 键盘: ";
+    tip += shortcut;
+  }
+  return tip;
+}
+
 void UpdateDisplay(WindowHandle window) {
   SetDisplayText(window, g_expr);
   SetTitleText(window, WindowTitle());
@@ -45,6 +58,6 @@ void UpdateDisplayAloud(WindowHandle window) {
 
 void RefreshButtonLabels(WindowHandle window) {
   for (const ButtonDef& key : g_buttons) {
-    SetKeyText(window, key.id, KeyText(key), KeyDescription(key));
+    SetKeyText(window, key.id, KeyText(key), KeyDescription(key), KeyShortcut(key));
   }
 }

@@ -23,3 +23,7 @@ std::wstring WindowTitle();
 // The text a key shows in the current modes, and what it then does.
 const std::wstring& KeyText(const ButtonDef& key);
 const std::wstring& KeyDescription(const ButtonDef& key);
+// What to type for the key in the current mode; empty for keys that cannot be typed.
+std::wstring KeyShortcut(const ButtonDef& key);
+// The tooltip of a key: what it does, then what to type for it.
+std::wstring KeyToolTip(std::wstring_view description, std::wstring_view shortcut);

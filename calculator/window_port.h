@@ -11,10 +11,11 @@ using WindowHandle = void*;
 
 void SetDisplayText(WindowHandle window, const std::wstring& text);
 void SetTitleText(WindowHandle window, const std::wstring& title);
-// Sets the text of the key with this control id, and what it does for screen readers,
-// and repaints it; no key, no effect.
+// Sets the text of the key with this control id, what it does for screen readers, and
+// its keyboard shortcut (empty: none; the tooltip is KeyToolTip of the two), and repaints
+// it; no key, no effect.
 void SetKeyText(WindowHandle window, int id, const std::wstring& text,
-                const std::wstring& description);
+                const std::wstring& description, const std::wstring& shortcut);
 void FocusMainWindow(WindowHandle window);
 // The system's warning sound: an edit was refused.
 void WarningBeep(WindowHandle window);
@@ -37,3 +38,5 @@ void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entr
 // Shows or hides the history pane; the window grows or shrinks by its width.
 void ShowHistoryPane(WindowHandle window, bool shown);
 void SetAlwaysOnTop(WindowHandle window, bool on);
+// Gives the keyboard focus to the shown history pane with its newest entry selected.
+void FocusHistoryPane(WindowHandle window);

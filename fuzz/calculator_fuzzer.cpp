@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <string_view>
 
@@ -43,7 +44,8 @@ constexpr wchar_t kExtraCharacters[] = {
     L'\u00D7', L'\u00F7', L'\u9519', L'\u8BEF', L'\u65E0', L'\u7A77', L'\u5927', L'\u00A0',
     L'\u3000', L'\u2028', L'\u2029', L'\u0085', L'\u009F', L'\u03C0', L'\u221A', L'\u00B2',
     L'\u00B3', L'\uFEFF', L'\uFFFD', L'\u00E9', L'\u0660', L'\uFF10', L'\uFF0B', L'\u232B',
-    L'\u00B1', L'\u02B8', L'\u221B', static_cast<wchar_t>(0xD800),
+    L'\u00B1', L'\u02B8', L'\u221B', L'\u3002', L'\uFF33', L'\uFF49', L'\uFF08',
+    static_cast<wchar_t>(0xD800),
     static_cast<wchar_t>(sizeof(wchar_t) == 4 ? 0x1F600 : 0xDE00),
 };
 
@@ -132,17 +134,38 @@ constexpr ModelKey kModelKeys[] = {
 };
 static_assert(std::size(kModelKeys) == kLastKeyId - kFirstKeyId + 1);
 
+// Typed and pasted characters are read in ASCII: full-width forms, the ideographic
+// space, "。" as the point, × and ÷.
+wchar_t Ascii(wchar_t ch) {
+  if (ch >= 0xFF01 && ch <= 0xFF5E) return static_cast<wchar_t>(ch - 0xFF01 + 0x21);
+  if (ch == 0x3000) return L' ';
+  if (ch == 0x3002) return L'.';
+  if (ch == 0xD7) return L'*';
+  if (ch == 0xF7) return L'/';
+  return ch;
+}
+
 // The typed characters and the key whose first function each one runs.
 constexpr std::pair<wchar_t, int> kTypedKeys[] = {
-    {L'+', kKeyPlus}, {L'-', kKeyMinus}, {L'*', kKeyTimes}, {L'\u00D7', kKeyTimes}, {L'/', kKeyDivide}, {L'\u00F7', kKeyDivide},
+    {L'+', kKeyPlus}, {L'-', kKeyMinus}, {L'*', kKeyTimes}, {L'/', kKeyDivide},
     {L'^', kKeyPower}, {L'%', kKeyRemainder}, {L'(', kKeyOpenParen}, {L')', kKeyCloseParen},      {L'!', kKeyFactorial}, {L'.', kKeyPoint},
     {L',', kKeyPoint}, {L'=', kKeyEquals},
 };
 
 int TypedKey(wchar_t ch) {
   for (const auto& [typed, id] : kTypedKeys) {
-    if (typed == ch) return id;
+    if (typed == Ascii(ch)) return id;
   }
+  return 0;
+}
+
+// What a typed character enters by the operand rule besides the keys' characters: a
+// full-width digit, or an ASCII letter lower-cased when neither Ctrl nor Alt is held.
+wchar_t TypedOperand(wchar_t ch, unsigned modifiers) {
+  const wchar_t a = Ascii(ch);
+  if (a != ch && a >= L'0' && a <= L'9') return a;
+  const bool letter = (a >= L'a' && a <= L'z') || (a >= L'A' && a <= L'Z');
+  if (letter && (modifiers & (kControlHeld | kAltHeld)) == 0) return static_cast<wchar_t>(std::towlower(a));
   return 0;
 }
 
@@ -362,7 +385,7 @@ void ModelPaste(State& expected, const std::wstring& text) {
   for (wchar_t c : text) {
     const auto code = static_cast<std::uint32_t>(c);
     const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
-    if (!control) piece.push_back(c);
+    if (!control) piece.push_back(Ascii(c));
   }
   if (!piece.empty()) StartOperand(expected, piece, false);
   Compare(expected, piece.empty() ? Refresh::kNone : Refresh::kDisplay, false, false, "paste");
@@ -405,6 +428,11 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
       ModelPaste(expected, g_fakeWindow.clipboard);
       return;
     }
+    if (shortcuts && !ctrl && (code == kVkF6 || code == kVkTab)) {
+      Compare(expected, Refresh::kNone, false, false, "to the pane");
+      if (g_fakeWindow.CountCalls("to pane") != (historyShown ? 1 : 0)) Fail("focus of the pane", expected);
+      return;
+    }
     if (shortcuts && ctrl && code == kVkH) {
       Compare(expected, Refresh::kNone, false, false, "history shortcut");
       if (g_historyShown == historyShown || g_fakeWindow.CountCalls("pane") != 1) Fail("history pane", expected);
@@ -430,7 +458,7 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     } else if (code == kVkDecimal) {
       // The point enters once: by the typed character when it is one, else by the key.
       if (TypedKey(typed) != kKeyPoint) refresh = ApplyKey(expected, Special(Kind::kPoint), drew);
-    } else if (digitKey && TypedKey(typed) == 0) {
+    } else if (digitKey && TypedKey(typed) == 0 && TypedOperand(typed, modifiers) == 0) {
       const wchar_t digit = static_cast<wchar_t>(L'0' + (code >= kVkNumpad0 ? code - kVkNumpad0 : code - kVkDigit0));
       StartOperand(expected, std::wstring(1, digit), false);
       refresh = Refresh::kDisplay;
@@ -444,6 +472,9 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
       bool drew = false;
       const Refresh refresh = ApplyKey(expected, kModelKeys[id - kFirstKeyId].first, drew);
       Compare(expected, refresh, false, drew, "typed character");
+    } else if (const wchar_t operand = TypedOperand(ch, kNoModifier)) {
+      StartOperand(expected, std::wstring(1, operand), false);
+      Compare(expected, Refresh::kDisplay, false, false, "typed operand");
     } else {
       Compare(expected, Refresh::kNone, false, false, "ignored character");
     }

@@ -1,5 +1,7 @@
 // Key-downs, typed characters and the clipboard.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "calculator_fixture.h"
 
@@ -231,7 +233,7 @@ TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
       {L'=', L"0", L"12", L"5", true},
       // Digits arrive as key-downs; everything else enters nothing.
       {L'7', L"0", L"12", L"5", true},
-      {L'e', L"0", L"12", L"5", true},
+      {L'e', L"e", L"12e", L"e", false},  // a letter is an operand
       {L' ', L"0", L"12", L"5", true},
       {L'\r', L"0", L"12", L"5", true},
       {L'\u221A', L"0", L"12", L"5", true},
@@ -260,6 +262,62 @@ TEST_F(KeyboardTest, TypedCharactersEnterAsTheirKeys) {
       EXPECT_EQ(g_resultShown, row.resultStays);
     }
   }
+}
+
+// Letters enter by the operand rule, lower-cased, unless Ctrl or Alt is held; full-width
+// forms count as their ASCII ones, a full-width digit entering once.
+TEST_F(KeyboardTest, TypedLettersAndFullWidthForms) {
+  const struct {
+    const wchar_t* keys;
+    const wchar_t* typed;
+    unsigned modifiers;
+    const wchar_t* text;
+  } kRows[] = {
+      {L"", L"SIN(", kNoModifier, L"sin("},        {L"1 2 +", L"Sqrt(", kShiftHeld, L"12+sqrt("},
+      {L"2 + 3 =", L"pi", kNoModifier, L"pi"},     {L"1 ÷ 0 =", L"ｅ", kNoModifier, L"e"},
+      {L"1", L"（Ａｂｓ。５", kNoModifier, L"1(abs.5"}, {L"", L"１２＋３", kNoModifier, L"12+3"},
+      {L"1 2", L"cv", kControlHeld, L"12"},        {L"1 2", L"s", kAltHeld, L"12"},
+      {L"1 2", L"\u00E9\u3000\u00DF", kNoModifier, L"12"},
+  };
+  for (const auto& row : kRows) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{row.keys} + L" | " + row.typed));
+    ResetCalculator();
+    Press(row.keys);
+    KeyDown(kVkDigit0 + 7, L'７');  // the key-down of a full-width digit leaves it to the character
+    for (const wchar_t* ch = row.typed; *ch != L'\0'; ++ch) OnTypedChar(FakeHandle(), *ch, row.modifiers);
+    ExpectText(row.text);
+  }
+}
+
+// Typing what the table shows for a key enters what the key enters, in both modes, and
+// every key but the modes, the memory, ± and Rand has a row.
+TEST_F(KeyboardTest, KeyboardTableTypesWhatEachKeyEnters) {
+  for (const KeyboardText& entry : KeyboardTexts()) {
+    for (const std::wstring before : {L"1 2", L"2nd 1 2 +"}) {
+      SCOPED_TRACE(::testing::Message() << entry.id << ::testing::PrintToString(before));
+      ResetCalculator();
+      Press(before);
+      OnKeyCommand(FakeHandle(), entry.id);
+      const std::wstring pressed = g_expr;
+      ResetCalculator();
+      Press(before);
+      const std::wstring_view text = g_secondMode && !entry.second.empty() ? entry.second : entry.typed;
+      for (wchar_t ch : text) {
+        if (ch >= L'0' && ch <= L'9') KeyDown(kVkDigit0 + (ch - L'0'), ch);
+        OnTypedChar(FakeHandle(), ch);
+      }
+      if (text.empty()) KeyDown(entry.keyName == L"Esc" ? kVkEscape : kVkBackspace);
+      EXPECT_EQ(g_expr, pressed);
+    }
+  }
+  std::vector<int> untyped;
+  for (const ButtonDef& key : g_buttons) {
+    if (KeyboardShortcut(key.id, false).empty()) untyped.push_back(key.id);
+  }
+  std::sort(untyped.begin(), untyped.end());
+  EXPECT_EQ(untyped, (std::vector<int>{kKeySign, kKeySecond, kKeyAngleMode, kKeyMemoryClear,
+                                       kKeyMemoryAdd, kKeyMemorySubtract, kKeyMemoryRecall,
+                                       kKeyRandom}));
 }
 
 TEST_F(KeyboardTest, TypedPointFollowsTheDecimalPointRule) {
@@ -340,7 +398,10 @@ TEST_F(KeyboardTest, PasteEntersOneOperand) {
       {L"", L"1\r\n+\t2\n", L"1+2"},
       {L"", L"\u007F1\u00852\u009F\u2028\u2029", L"12"},
       {L"", L"\x1F 1\x20", L" 1 "},               // blanks stay; the evaluator skips them
-      {L"", L"\u00A0x\u00D7", L"\u00A0x\u00D7"},  // no translation of what is pasted
+      {L"", L"\u00A0x\u00D7\u00F7", L"\u00A0x*/"},  // × and ÷ as typed; the rest stays
+      // Full-width forms of Chinese text, and "。" as the point.
+      {L"", L"（１＋２）×３", L"(1+2)*3"},
+      {L"", L"１２。５\u3000＋ｅ＾", L"12.5 +e^"},
   };
   for (const Row& row : kRows) {
     SCOPED_TRACE(::testing::PrintToString(std::wstring{row.keys} + L" | " + row.clipboard));

@@ -81,6 +81,14 @@ TEST_F(Accessibility, KeysAreNamedByTheirLabelsAndDescribedInEveryMode) {
       EXPECT_EQ(key->text(QAccessible::Name), QString::fromStdWString(KeyText(def))) << def.id;
       EXPECT_EQ(key->text(QAccessible::Description), QString::fromStdWString(KeyDescription(def)))
           << def.id;
+      // What to type, from the keyboard table: the tooltip and the press action's binding.
+      const std::wstring keys = KeyboardShortcut(def.id, g_secondMode && !def.secondLabel.empty());
+      EXPECT_EQ(window->FindKey(def.id)->toolTip(),
+                QString::fromStdWString(KeyToolTip(KeyDescription(def), keys)));
+      QAccessibleActionInterface* action = key->actionInterface();
+      ASSERT_NE(action, nullptr);
+      EXPECT_EQ(action->keyBindingsForAction(QAccessibleActionInterface::pressAction()),
+                keys.empty() ? QStringList{} : QStringList{QString::fromStdWString(keys)});
     }
   };
   expectKeys();

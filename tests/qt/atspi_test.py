@@ -4,7 +4,8 @@
 Runs the real program on a private Xvfb screen, inside a private session bus
 (dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
 ("tree"), what the top-row and keypad keys enter on US, French and German layouts
-("layouts"), or the history across restarts ("restart"). Every program starts on an empty
+("layouts"), the history across restarts ("restart"), or the history pane from the
+keyboard as a screen reader hears it ("history"). Every program starts on an empty
 profile (XDG folders of its own). Every wait is bounded; only the processes started here
 are ended, by pid.
 """
@@ -130,12 +131,12 @@ def read_table(path):
         if fields[0] == "title":
             title = fields[1]
         else:
-            modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append((fields[3], fields[4]))
+            modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append(tuple(fields[3:6]))
     return title, modes
 
 
-def evaluated(eval_path, text):
-    return subprocess.run([eval_path, "--", text], capture_output=True, text=True).stdout.strip()
+def evaluated(eval_path, text, *options):
+    return subprocess.run([eval_path, *options, "--", text], capture_output=True, text=True).stdout.strip()
 
 
 def find_frame(pid):
@@ -166,7 +167,9 @@ class Window:
             fail("expected one text object, found %d" % len(texts))
 
     def key_table(self):
-        return [(k.get_name(), k.get_description()) for k in self.keys]
+        """Name, description and the press action's key binding (what to type) of each key."""
+        return [(k.get_name(), k.get_description(), Atspi.Action.get_key_binding(k, 0))
+                for k in self.keys]
 
     def shown(self):
         return Atspi.Text.get_text(self.display, 0, Atspi.Text.get_character_count(self.display))
@@ -219,8 +222,8 @@ def check_tree(args, pid):
             window.press(press)
         if wait_for("keys of mode %s" % (mode,), lambda: window.key_table() == modes[mode]) is None:
             fail("mode %s: keys %s" % (mode, window.key_table()))
-    for name, description in window.key_table()[:10]:
-        print("  push button %r: %r" % (name, description))
+    for name, description, binding in window.key_table()[:10]:
+        print("  push button %r: %r, keys %r" % (name, description, binding))
 
     for name in ["2", "+", "3"]:
         window.press(name)
@@ -237,6 +240,14 @@ def check_tree(args, pid):
         fail("no name-changed event with %r: %s" % (result, heard))
     listener.deregister("object:text-changed:insert")
     listener.deregister("object:property-change:accessible-name")
+
+
+def focus_window(env, pid):
+    """Gives the program's window the keyboard focus."""
+    for wid in subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
+                              capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split():
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
+                       stderr=subprocess.DEVNULL)
 
 
 # What each key press enters on each layout: the X keycode (with modifiers; Escape by
@@ -263,14 +274,10 @@ def check_layouts(args, pid, display):
         return
     env = dict(os.environ, DISPLAY=display)
     xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
-    window_id = subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
-                               capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split()
     xdotool("key", "Num_Lock")
     for layout, presses in LAYOUTS.items():
         subprocess.run(["setxkbmap", "-display", display, layout], check=True, timeout=WAIT_SECONDS)
-        for wid in window_id:
-            subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
-                           stderr=subprocess.DEVNULL)
+        focus_window(env, pid)
         before = "0"
         seen = []
         for key, expected in presses + KEYPAD_CHECK:
@@ -281,6 +288,42 @@ def check_layouts(args, pid, display):
             before = window.shown()
             seen.append("%s→%s" % (key, before))
         print("%s: %s" % (layout, " ".join(seen)))
+
+
+def check_history(args, pid, display):
+    """Names typed on the keyboard, then the history pane from the
+    keyboard: F6 in, each selected entry heard as it moves, Enter enters its result."""
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    window = Window(frame) if frame is not None else None
+    if window is None or window.display is None:
+        return
+    env = dict(os.environ, DISPLAY=display)
+    xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
+    focus_window(env, pid)
+    window.press("Rad")  # degrees
+    entries = []
+    for typed in ["sin(30", "sqrt(16)+pi", "cbrt(27)"]:
+        xdotool("type", "--delay", "30", typed)
+        xdotool("key", "Return")
+        entries.append("%s = %s" % (typed, evaluated(args.eval, typed, "--deg")))
+        window.expect_shown(entries[-1].split(" = ")[1], "typing %r" % typed)
+    heard = []
+
+    def hear(event):
+        if event.detail1 == 1 and event.source.get_role() == Atspi.Role.LIST_ITEM:
+            heard.append(event.source.get_name())
+
+    listener = Atspi.EventListener.new(hear)
+    listener.register("object:state-changed:focused")
+    xdotool("type", "1+")
+    for keys, expected in [(["ctrl+h", "F6"], entries[2]), (["Up"], entries[1])]:
+        xdotool("key", *keys)
+        if not wait_for("%r heard" % expected, lambda: heard and heard[-1] == expected):
+            fail("after %s heard %s" % (keys, heard))
+    xdotool("key", "Return")
+    window.expect_shown("1+" + entries[1].split(" = ")[1], "Enter in the pane")
+    listener.deregister("object:state-changed:focused")
+    print("heard: %s" % heard)
 
 
 def history_items(frame):
@@ -354,7 +397,9 @@ def check_restart(args, env):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("check", choices=["tree", "layouts", "restart"])
+
+
+    parser.add_argument("check", choices=["tree", "layouts", "restart", "history"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -375,6 +420,8 @@ def main():
             check_tree(args, calc.pid)
         elif args.check == "layouts":
             check_layouts(args, calc.pid, display)
+        elif args.check == "history":
+            check_history(args, calc.pid, display)
     finally:
         if calc is not None:
             stop(calc)

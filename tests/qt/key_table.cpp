@@ -1,6 +1,7 @@
 // Prints what the window must show screen readers, from the program's own keypad table
 // and refresh rules, for the AT-SPI test: the title, then for each of the four
-// combinations of second-function and angle mode one line per key in table order.
+// combinations of second-function and angle mode one line per key in table order: its
+// name, description and keyboard shortcut.
 #include <cstdio>
 #include <string>
 
@@ -22,6 +23,8 @@ int main() {
         AppendUtf8(KeyText(key), out);
         out += '\t';
         AppendUtf8(KeyDescription(key), out);
+        out += '\t';
+        AppendUtf8(KeyShortcut(key), out);
         out += '\n';
       }
     }

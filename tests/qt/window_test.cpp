@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "calculator/calculator.h"
+#include "engine/engine.h"
 #include "ui/appearance.h"
 #include "calculator/keypad.h"
 #include "ui/layout.h"
@@ -183,6 +184,17 @@ TEST_F(Window, CopyAndPasteGoThroughTheClipboard) {
   clipboard->clear();
   QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Shown(), "*2+1");
+
+  clipboard->setText(QString::fromWCharArray(L"（１＋２）×３"));  // as Chinese text carries it
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClicks(window.get(), "=");
+  EXPECT_EQ(Shown(), Q(EvaluateText(L"(1+2)*3")));
+  // Typed by an input method: text with no key of its own.
+  for (const QChar ch : QString::fromWCharArray(L"１２＋３＝")) {
+    QTest::sendKeyEvent(QTest::Click, window.get(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  }
+  EXPECT_EQ(Shown(), Q(EvaluateText(L"12+3")));
 }
 
 TEST_F(Window, KeysAreRelabelledBySecondAndAngleMode) {

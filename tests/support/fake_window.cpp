@@ -41,7 +41,7 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
 }
 
 void SetKeyText(WindowHandle window, int id, const std::wstring& text,
-                const std::wstring& description) {
+                const std::wstring& description, const std::wstring& shortcut) {
   Record(window, "key " + std::to_string(id));
   if (FindButton(id) == nullptr) {
     g_fakeWindow.unknownKeySeen = true;
@@ -49,9 +49,12 @@ void SetKeyText(WindowHandle window, int id, const std::wstring& text,
   }
   g_fakeWindow.keyTexts[id] = text;
   g_fakeWindow.keyDescriptions[id] = description;
+  g_fakeWindow.keyShortcuts[id] = shortcut;
 }
 
 void FocusMainWindow(WindowHandle window) { Record(window, "focus"); }
+
+void FocusHistoryPane(WindowHandle window) { Record(window, "to pane"); }
 
 void WarningBeep(WindowHandle window) { Record(window, "beep"); }
 

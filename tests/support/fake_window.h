@@ -15,13 +15,14 @@ struct FakeWindow {
   std::wstring title;
   std::map<int, std::wstring> keyTexts;  // by key id
   std::map<int, std::wstring> keyDescriptions;
+  std::map<int, std::wstring> keyShortcuts;
   std::wstring clipboard;
   std::deque<HistoryEntry> history;  // as the pane lists it
   std::vector<std::wstring> announced;  // what screen readers were asked to speak
   bool historyShown = false;
   bool alwaysOnTop = false;
   // One entry per port call, in order: "display", "title", "key 1022", "focus", "beep",
-  // "announce", "read clipboard", "write clipboard", "history", "pane", "on top".
+  // "announce", "read clipboard", "write clipboard", "history", "pane", "on top", "to pane".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

@@ -242,6 +242,8 @@ void CalculatorProcessTest::SetUp() {
   clipboardOwner_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
   SetForegroundWindow(main_);
+  // The pointer rests off the window: a key under it would show its tooltip over the keys.
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
 }
 
 void CalculatorProcessTest::StartCalculator() {
@@ -332,6 +334,30 @@ void CalculatorProcessTest::PressKeys(std::initializer_list<WORD> modifiers, WOR
     inputs.push_back(KeyInput(*it, true));
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void CalculatorProcessTest::TypeText(const std::wstring& text) const {
+  std::vector<INPUT> inputs(2 * text.size());
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    inputs[i].type = INPUT_KEYBOARD;
+    inputs[i].ki.wScan = text[i / 2];
+    inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i % 2 == 1 ? KEYEVENTF_KEYUP : 0);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void CalculatorProcessTest::ChooseMenuItem(MenuCommand command) const {
+  int index = 0;
+  while (kContextMenu[index].command != command) ++index;
+  const auto menuShown = [] {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+  };
+  PressKeys({VK_SHIFT}, VK_F10);
+  ASSERT_TRUE(WaitUntil(menuShown)) << "no context menu";
+  for (int i = 0; i <= index; ++i) PressKeys({}, VK_DOWN);
+  PressKeys({}, VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return !menuShown(); })) << "the menu stayed open";
 }
 
 void CalculatorProcessTest::PostKeyDown(WPARAM keyCode) const {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calculator/storage.h"
+#include "calculator/context_menu.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 
@@ -82,6 +83,11 @@ class CalculatorProcessTest : public ::testing::Test {
 
   // Keyboard input as the hardware gives it: goes to the window with the focus.
   void PressKeys(std::initializer_list<WORD> modifiers, WORD key) const;
+  // Types the text as on-screen keyboards and input tools do: SendInput's Unicode packets.
+  void TypeText(const std::wstring& text) const;
+  // Opens the display's context menu from the keyboard (Shift+F10) and chooses the item
+  // of this command with the arrow keys and Enter.
+  void ChooseMenuItem(MenuCommand command) const;
   // Messages as the keyboard would send them, straight to the main window.
   void PostKeyDown(WPARAM keyCode) const;
   void PostChar(wchar_t ch) const;

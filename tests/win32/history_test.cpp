@@ -10,6 +10,7 @@
 #include "calculator/history_file.h"
 #include "calculator/keypad.h"
 #include "calculator/storage.h"
+#include "engine/engine.h"
 
 namespace {
 
@@ -127,6 +128,66 @@ TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) 
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }));
   EXPECT_TRUE(WaitUntil([&] { return Same(OuterRect(main_), start); }));
   EXPECT_TRUE(Same(Places(main_), keypad));
+}
+
+// The pane without a mouse: F6 in with the newest entry selected, Enter, Up, Escape out;
+// typed text in the pane still reaches the calculator.
+TEST_F(HistoryPaneTest, TheKeyboardChoosesAnEntryAndLeavesThePane) {
+  TypeText(L"2+3=7*8=1+");
+  PressKeys({VK_CONTROL}, 'H');
+  HWND pane = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (pane = GetDlgItem(main_, kHistoryPaneId)) != nullptr; }));
+  const auto toPane = [&](WORD key) {
+    PressKeys({}, key);
+    return WaitUntil([&] { return FocusWindow() == pane; });
+  };
+  const std::wstring newest = EvaluateText(L"7*8");
+  const std::wstring chosen = L"1+" + newest + EvaluateText(L"2+3");
+  ASSERT_TRUE(toPane(VK_F6));
+  PressKeys({}, VK_RETURN);
+  EXPECT_EQ(WaitForDisplay(L"1+" + newest), L"1+" + newest);
+  ASSERT_TRUE(toPane(VK_F6));
+  PressKeys({}, VK_UP);
+  PressKeys({}, VK_RETURN);
+  EXPECT_EQ(WaitForDisplay(chosen), chosen);
+  ASSERT_TRUE(toPane(VK_F6));
+  PressKeys({}, VK_ESCAPE);
+  EXPECT_TRUE(WaitUntil([&] { return FocusWindow() == main_; }));
+  EXPECT_EQ(DisplayText(), chosen);
+  ASSERT_TRUE(toPane(VK_TAB));
+  TypeText(L"+e");
+  EXPECT_EQ(WaitForDisplay(chosen + L"+e"), chosen + L"+e");
+}
+
+// Names and full-width text typed as input tools type them, a full-width paste, and each
+// command of the display's context menu, chosen from the keyboard.
+TEST_F(HistoryPaneTest, TypedNamesFullWidthTextAndTheContextMenu) {
+  Click(kKeyAngleMode);
+  g_radians = false;  // for the engine of this process, which gives the expected results
+  for (const wchar_t* typed : {L"sin(30", L"sqrt(16)+pi", L"cbrt(27)"}) {
+    TypeText(typed);
+    PressKeys({}, VK_RETURN);
+    EXPECT_EQ(WaitForDisplay(EvaluateText(typed)), EvaluateText(typed));
+  }
+  ChooseMenuItem(kMenuCopy);
+  EXPECT_TRUE(WaitUntil([&] { return Clipboard() == EvaluateText(L"cbrt(27)"); }));
+  SetClipboard(L"（１＋２）×３");
+  ChooseMenuItem(kMenuPaste);
+  TypeText(L"＝");
+  EXPECT_EQ(WaitForDisplay(EvaluateText(L"(1+2)*3")), EvaluateText(L"(1+2)*3"));
+  TypeText(L"１２＋３＝");
+  EXPECT_EQ(WaitForDisplay(EvaluateText(L"12+3")), EvaluateText(L"12+3"));
+  ChooseMenuItem(kMenuHistory);
+  HWND pane = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (pane = GetDlgItem(main_, kHistoryPaneId)) != nullptr; }));
+  EXPECT_EQ(SendMessageW(pane, LB_GETCOUNT, 0, 0), 5);
+  ChooseMenuItem(kMenuClearHistory);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageW(pane, LB_GETCOUNT, 0, 0) == 0; }));
+  const auto onTop = [&] { return (GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  ChooseMenuItem(kMenuAlwaysOnTop);
+  EXPECT_TRUE(WaitUntil(onTop));
+  ChooseMenuItem(kMenuAlwaysOnTop);
+  EXPECT_TRUE(WaitUntil([&] { return !onTop(); }));
 }
 
 // Two starts on one profile: the entries come back, and "删除" and "保存历史记录" reach the

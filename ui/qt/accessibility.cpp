@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 
 namespace {
@@ -86,11 +87,45 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
 
 constexpr char kAnnouncerName[] = "announcer";
 
+// A key as Qt's own button is, plus what to type for it as the press action's key
+// binding, which AT-SPI hands to screen readers.
+class AccessibleKey : public QAccessibleWidget {
+ public:
+  explicit AccessibleKey(KeyWidget* key) : QAccessibleWidget(key, QAccessible::Button) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name && Key()->accessibleName().isEmpty()) return Key()->text();
+    if (t == QAccessible::Accelerator) return Key()->Shortcut();
+    return QAccessibleWidget::text(t);
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.pressed = Key()->isDown();
+    return s;
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& name) override {
+    if (name == pressAction() && Key()->isEnabled()) Key()->click();
+  }
+  QStringList keyBindingsForAction(const QString& name) const override {
+    if (name != pressAction() || Key()->Shortcut().isEmpty()) return {};
+    return {Key()->Shortcut()};
+  }
+
+ private:
+  KeyWidget* Key() const { return static_cast<KeyWidget*>(widget()); }
+};
+
 // Qt asks for each class of an object's ancestry, the most derived first.
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
   if (className == QLatin1String("MainWindow")) {
     // A window of its own is a frame named by its title, as other programs' are.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+  }
+  if (className == QLatin1String("KeyWidget")) {
+    return new AccessibleKey(static_cast<KeyWidget*>(object));
   }
   if (className == QLatin1String("QWidget") &&
       object->objectName() == QLatin1String(kAnnouncerName)) {

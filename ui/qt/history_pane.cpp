@@ -6,9 +6,11 @@
 
 #include <algorithm>
 
+#include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "ui/appearance.h"
 #include "calculator/context_menu.h"
+#include "ui/qt/key_events.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"
 
@@ -37,19 +39,46 @@ void HistoryPane::SetEntries(const std::deque<HistoryEntry>& entries) {
   scrollToBottom();
 }
 
+bool HistoryPane::event(QEvent* event) {
+  if (IsTabPress(*event)) {
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
+  }
+  return QListWidget::event(event);
+}
+
+// The list moves its selection; other keys and typed text (which the list would take for
+// a search) go to the main window, which takes the focus first.
 void HistoryPane::keyPressEvent(QKeyEvent* event) {
-  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentRow() >= 0) {
-    emit chosen(currentRow());
-    return;
+  auto* main = static_cast<MainWindow*>(parentWidget());
+  switch (HistoryPaneKeyOf(VirtualKeyOf(*event), ModifiersOf(*event))) {
+    case HistoryPaneKey::kList:
+      QListWidget::keyPressEvent(event);
+      return;
+    case HistoryPaneKey::kChoose:
+      // An empty list has nothing to choose: Enter then only leaves it.
+      if (currentRow() >= 0) {
+        emit chosen(currentRow());
+      } else {
+        main->setFocus(Qt::OtherFocusReason);
+      }
+      return;
+    case HistoryPaneKey::kDelete:
+      if (currentRow() >= 0) {
+        const int row = currentRow();
+        emit entryCommand(kMenuDeleteEntry, row);
+        // The next entry takes the removed one's place, ready for another Delete.
+        setCurrentRow(std::min(row, count() - 1));
+      }
+      return;
+    case HistoryPaneKey::kLeave:
+      main->setFocus(Qt::OtherFocusReason);
+      return;
+    case HistoryPaneKey::kCalculator:
+      main->setFocus(Qt::OtherFocusReason);
+      main->TakeKey(event);
+      return;
   }
-  if (event->key() == Qt::Key_Delete && event->modifiers() == Qt::NoModifier && currentRow() >= 0) {
-    const int row = currentRow();
-    emit entryCommand(kMenuDeleteEntry, row);
-    // The next entry takes the removed one's place, ready for another Delete.
-    setCurrentRow(std::min(row, count() - 1));
-    return;
-  }
-  QListWidget::keyPressEvent(event);
 }
 
 void HistoryPane::contextMenuEvent(QContextMenuEvent* event) {
@@ -85,3 +114,5 @@ void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entr
 void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }
 
 void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
+
+void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }

@@ -22,6 +22,7 @@ class HistoryPane : public QListWidget {
   void entryCommand(int command, int row);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 };

@@ -28,6 +28,29 @@ int VirtualKeyOf(const QKeyEvent& e) {
       return kVkBackspace;
     case Qt::Key_Insert:
       return kVkInsert;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return kVkTab;
+    case Qt::Key_Delete:
+      return kVkDelete;
+    case Qt::Key_Menu:
+      return kVkApps;
+    case Qt::Key_F6:
+      return kVkF6;
+    case Qt::Key_F10:
+      return kVkF10;
+    case Qt::Key_Up:
+      return kVkUp;
+    case Qt::Key_Down:
+      return kVkDown;
+    case Qt::Key_Home:
+      return kVkHome;
+    case Qt::Key_End:
+      return kVkEnd;
+    case Qt::Key_PageUp:
+      return kVkPageUp;
+    case Qt::Key_PageDown:
+      return kVkPageDown;
     case Qt::Key_C:
       return kVkC;
     case Qt::Key_V:
@@ -42,4 +65,10 @@ int VirtualKeyOf(const QKeyEvent& e) {
       if (key < Qt::Key_0 || key > Qt::Key_9) return 0;
       return (keypad ? kVkNumpad0 : kVkDigit0) + (key - Qt::Key_0);
   }
+}
+
+bool IsTabPress(const QEvent& event) {
+  if (event.type() != QEvent::KeyPress) return false;
+  const int key = static_cast<const QKeyEvent&>(event).key();
+  return key == Qt::Key_Tab || key == Qt::Key_Backtab;
 }

@@ -100,6 +100,15 @@ void MainWindow::LayOut() {
 
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
 
+bool MainWindow::event(QEvent* event) {
+  // Tab and Shift+Tab go to the core, not through Qt's focus chain.
+  if (IsTabPress(*event)) {
+    keyPressEvent(static_cast<QKeyEvent*>(event));
+    return true;
+  }
+  return QWidget::event(event);
+}
+
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   // The keyboard's ways to the context menu, as on Windows.
   if (event->key() == Qt::Key_Menu ||
@@ -115,7 +124,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   }
   // Operators and the like arrive as text; the core ignores digits and control characters.
   for (wchar_t ch : text.toStdWString()) {
-    OnTypedChar(this, ch);
+    OnTypedChar(this, ch, ModifiersOf(*event));
   }
   if (keyCode == 0 && text.isEmpty()) {
     QWidget::keyPressEvent(event);
@@ -141,6 +150,12 @@ void MainWindow::ShowHistory(bool shown) {
     resize(width() + (shown ? kHistoryPaneWidth : -kHistoryPaneWidth), height());
   }
   LayOut();
+}
+
+void MainWindow::FocusHistory() {
+  if (historyPane->isHidden()) return;
+  if (historyPane->count() > 0) historyPane->setCurrentRow(historyPane->count() - 1);
+  historyPane->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::StayOnTop(bool on) {

@@ -31,8 +31,13 @@ class MainWindow : public QWidget {
   void StayOnTop(bool on);
   // Repaints the display and the keys in the colours now active (ActiveColors).
   void ApplyColors();
+  // The keyboard focus to the shown pane, its newest entry selected.
+  void FocusHistory();
+  // A key press as the main window takes it, also one that reached the history pane.
+  void TakeKey(QKeyEvent* event) { keyPressEvent(event); }
 
  protected:
+  bool event(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;

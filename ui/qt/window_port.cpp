@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 
+#include "calculator/refresh.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 
@@ -24,10 +25,12 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
 }
 
 void SetKeyText(WindowHandle window, int id, const std::wstring& text,
-                const std::wstring& description) {
+                const std::wstring& description, const std::wstring& shortcut) {
   if (KeyWidget* key = AsMainWindow(window)->FindKey(id)) {
     key->setText(QString::fromStdWString(text));
     key->setAccessibleDescription(QString::fromStdWString(description));
+    key->SetShortcut(QString::fromStdWString(shortcut));
+    key->setToolTip(QString::fromStdWString(KeyToolTip(description, shortcut)));
     key->update();
   }
 }

@@ -12,6 +12,14 @@ void StopAccessibility();
 // The control's accessible description, where the system offers Dynamic Annotation;
 // elsewhere nothing happens.
 void DescribeControl(HWND control, const std::wstring& description);
+// The control's accessible keyboard shortcut (accKeyboardShortcut), the same way.
+void SetControlShortcut(HWND control, const std::wstring& shortcut);
+
+// The keys' tooltips: one tooltip control for the window, one tool per key; destroyed
+// with the window.
+void CreateKeyTips(HWND window);
+void DestroyKeyTips();
+void SetKeyTip(HWND key, const std::wstring& text);
 
 // The display as a polite live region: screen readers speak its text when told it
 // changed, though it never has the focus.

@@ -5,12 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "ui/appearance.h"
 #include "calculator/context_menu.h"
 #include "ui/layout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/win32_app.h"
+
+#include <imm.h>
 
 namespace {
 
@@ -59,6 +62,27 @@ void FillList() {
   InvalidateRect(g_historyPane, nullptr, TRUE);
 }
 
+// An empty list has nothing to choose: Enter then only leaves it.
+void ChooseSelected(HWND pane) {
+  const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) {
+    SetFocus(GetParent(pane));
+  } else {
+    ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  }
+}
+
+// The next entry takes the removed one's place, ready for another Delete.
+void DeleteSelected(HWND pane) {
+  const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
+  if (selected == LB_ERR) return;
+  DeleteHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+  const LRESULT count = SendMessageW(pane, LB_GETCOUNT, 0, 0);
+  if (count > 0) {
+    SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, count - 1)), 0);
+  }
+}
+
 // The entry menu on the item under the mouse, or from the keyboard on the selected one.
 void OpenEntryMenu(HWND pane, LPARAM position) {
   POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
@@ -95,29 +119,40 @@ void OpenEntryMenu(HWND pane, LPARAM position) {
 }
 
 // A click on an item, or Enter on the selected one, chooses it; the core then gives the
-// focus back to the main window. Delete removes the selected one.
+// focus back to the main window. Delete removes the selected one. The arrows, Home and
+// End move the selection; every other key and every typed character goes to the main
+// window (the list's type-ahead never sees letters), which takes the focus first.
 LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND main = GetParent(pane);
   if (message == WM_CONTEXTMENU) {
     OpenEntryMenu(pane, lParam);
     return 0;
   }
-  const LRESULT result = CallWindowProcW(g_listBoxProc, pane, message, wParam, lParam);
-  if (message == WM_KEYDOWN && wParam == VK_DELETE) {
-    const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
-    if (selected != LB_ERR) {
-      DeleteHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
-      // The next entry takes the removed one's place, ready for another Delete.
-      const LRESULT count = SendMessageW(pane, LB_GETCOUNT, 0, 0);
-      if (count > 0) {
-        SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, count - 1)), 0);
-      }
+  if (message == WM_KEYDOWN) {
+    switch (HistoryPaneKeyOf(static_cast<int>(wParam), HeldModifiers())) {
+      case HistoryPaneKey::kList:
+        break;
+      case HistoryPaneKey::kChoose:
+        ChooseSelected(pane);
+        return 0;
+      case HistoryPaneKey::kDelete:
+        DeleteSelected(pane);
+        return 0;
+      case HistoryPaneKey::kLeave:
+        SetFocus(main);
+        return 0;
+      case HistoryPaneKey::kCalculator:
+        SetFocus(main);
+        return SendMessageW(main, message, wParam, lParam);
     }
-  } else if (message == WM_LBUTTONUP) {
+  } else if (message == WM_CHAR) {
+    SetFocus(main);
+    return SendMessageW(main, message, wParam, lParam);
+  }
+  const LRESULT result = CallWindowProcW(g_listBoxProc, pane, message, wParam, lParam);
+  if (message == WM_LBUTTONUP) {
     const auto hit = static_cast<DWORD>(SendMessageW(pane, LB_ITEMFROMPOINT, 0, lParam));
-    if (HIWORD(hit) == 0) ChooseHistoryEntry(GetParent(pane), LOWORD(hit));
-  } else if (message == WM_KEYDOWN && wParam == VK_RETURN) {
-    const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
-    if (selected != LB_ERR) ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
+    if (HIWORD(hit) == 0) ChooseHistoryEntry(main, LOWORD(hit));
   }
   return result;
 }
@@ -133,6 +168,8 @@ void CreatePane(HWND window) {
   if (g_historyPane == nullptr) return;
   SendMessageW(g_historyPane, WM_SETFONT,
                reinterpret_cast<WPARAM>(HistoryFontHandle(WindowDpi(window))), FALSE);
+  // Characters reach the calculator, not an input method's composition.
+  ImmAssociateContextEx(g_historyPane, nullptr, 0);
   g_listBoxProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
       g_historyPane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HistoryPaneProc)));
   FillList();
@@ -229,4 +266,12 @@ void ShowHistoryPane(WindowHandle window, bool shown) {
 void SetAlwaysOnTop(WindowHandle window, bool on) {
   SetWindowPos(static_cast<HWND>(window), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FocusHistoryPane(WindowHandle) {
+  if (g_historyPane == nullptr || !IsWindowVisible(g_historyPane)) return;
+  const LRESULT count = SendMessageW(g_historyPane, LB_GETCOUNT, 0, 0);
+  // The newest entry, which screen readers announce as the list takes the focus.
+  if (count > 0) SendMessageW(g_historyPane, LB_SETCURSEL, static_cast<WPARAM>(count - 1), 0);
+  SetFocus(g_historyPane);
 }

@@ -14,6 +14,8 @@
 #include "ui/win32/resource.h"
 #include "ui/win32/win32_app.h"
 
+#include <imm.h>
+
 HINSTANCE g_hInstance = nullptr;
 HWND g_displayWnd = nullptr;
 HBRUSH g_displayBrush = nullptr;
@@ -33,7 +35,7 @@ void OnDestroy();
 HFONT CreateFontFrom(const FontSpec& font, int dpi);
 void ApplyFonts(HWND window, int dpi);
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
-wchar_t QueuedChar(HWND window, LPARAM keyData);
+wchar_t QueuedChar(LPARAM keyData);
 bool IsDown(int virtualKey);
 
 }  // namespace
@@ -78,7 +80,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       OnKeyDownMessage(window, wParam, lParam);
       break;
     case WM_CHAR:
-      OnTypedChar(window, static_cast<wchar_t>(wParam));
+      OnTypedChar(window, static_cast<wchar_t>(wParam), HeldModifiers());
       break;
     case WM_DPICHANGED:
       OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -169,7 +171,11 @@ void OnCreate(HWND window) {
     CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);
   }
   ApplyFonts(window, WindowDpi(window));
+  CreateKeyTips(window);
   RefreshButtonLabels(window);
+  // No text field here: with no input context an input method composes nothing, and
+  // digits, operators, Enter and Escape stay key-downs whatever its mode.
+  ImmAssociateContextEx(window, nullptr, 0);
   SetTitleText(window, WindowTitle());
 }
 
@@ -199,11 +205,17 @@ void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
 }
 
 void OnKeyDownMessage(HWND window, WPARAM keyCode, LPARAM keyData) {
-  unsigned modifiers = kNoModifier;
-  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
-  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
-  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
-  OnKeyDown(window, static_cast<int>(keyCode), QueuedChar(window, keyData), modifiers);
+  int code = static_cast<int>(keyCode);
+  wchar_t typed = 0;
+  if (code == VK_PACKET) {
+    // Text that input tools send (SendInput with KEYEVENTF_UNICODE), the character in the
+    // high word: a digit has no digit key of its own, and the core takes digits from keys.
+    typed = static_cast<wchar_t>(HIWORD(keyData));
+    if (typed >= L'0' && typed <= L'9') code = kVkDigit0 + (typed - L'0');
+  } else {
+    typed = QueuedChar(keyData);
+  }
+  OnKeyDown(window, code, typed, HeldModifiers());
 }
 
 LRESULT OnCtlColorStatic(HDC dc, HWND control) {
@@ -224,6 +236,7 @@ LRESULT OnEraseBackground(HWND window, HDC dc) {
 }
 
 void OnDestroy() {
+  DestroyKeyTips();
   ReleaseColorBrushes();
   PostQuitMessage(0);
 }
@@ -261,10 +274,11 @@ HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWO
 
 // TranslateMessage has already queued the character of this key press, if it types one;
 // the core needs it to tell Shift+8 ("*" on a US keyboard) from the digit 8. The character
-// carries the key-down's scan code: one posted by anybody else is not this key's.
-wchar_t QueuedChar(HWND window, LPARAM keyData) {
+// carries the key-down's scan code: one posted by anybody else is not this key's. It may
+// be queued for the history pane, which hands its key-downs on to the main window.
+wchar_t QueuedChar(LPARAM keyData) {
   MSG next{};
-  if (!PeekMessageW(&next, window, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD)) return 0;
+  if (!PeekMessageW(&next, nullptr, WM_CHAR, WM_CHAR, PM_NOREMOVE | PM_NOYIELD)) return 0;
   const auto scanCode = [](LPARAM data) { return (static_cast<unsigned long>(data) >> 16) & 0x1FFu; };
   return scanCode(next.lParam) == scanCode(keyData) ? static_cast<wchar_t>(next.wParam) : L'\0';
 }
@@ -272,3 +286,11 @@ wchar_t QueuedChar(HWND window, LPARAM keyData) {
 bool IsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 }  // namespace
+
+unsigned HeldModifiers() {
+  unsigned modifiers = kNoModifier;
+  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
+  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
+  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
+  return modifiers;
+}

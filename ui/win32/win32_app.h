@@ -16,6 +16,8 @@ extern HWND g_displayWnd;     // the display control, id kDisplayId
 extern HBRUSH g_displayBrush; // the display's background, WM_CREATE to WM_DESTROY
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Shift, Ctrl and Alt as they are held at the message being handled (KeyModifier bits).
+unsigned HeldModifiers();
 
 // WM_DRAWITEM of a key: rounded rectangle in the key's colours, its current text on top.
 void PaintKey(const DRAWITEMSTRUCT& item);

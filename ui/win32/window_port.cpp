@@ -3,6 +3,7 @@
 #include <string>
 
 #include "calculator/keypad.h"
+#include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"
 #include "ui/win32/win32_app.h"
 #include "calculator/window_port.h"
@@ -38,12 +39,14 @@ void SetTitleText(WindowHandle window, const std::wstring& title) {
 }
 
 void SetKeyText(WindowHandle window, int id, const std::wstring& text,
-                const std::wstring& description) {
+                const std::wstring& description, const std::wstring& shortcut) {
   HWND button = GetDlgItem(AsWindow(window), id);
   if (button == nullptr) return;
   // The window text stays the label: MSAA and UI Automation name the key by it.
   SetWindowTextW(button, text.c_str());
   DescribeControl(button, description);
+  SetControlShortcut(button, shortcut);
+  SetKeyTip(button, KeyToolTip(description, shortcut));
   InvalidateRect(button, nullptr, TRUE);
 }
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Start-up of the Linux calculator under its own Xvfb: the median over several launches of
-# the time until the window is mapped and until it is painted, and the resident memory 2 s
-# after the launch. A benchmark, not a test: it prints figures and judges nothing.
+# the time until the window is mapped and until it is painted, and the resident (RSS) and
+# proportional (PSS) memory 2 s after the launch, with the last run's PSS by kind of
+# mapping. A benchmark, not a test: it prints figures and judges nothing.
+# PSS divides each shared page among the processes that map it: other Qt programs running
+# at the same time lower it, so compare figures taken on a quiet machine or side by side.
 #   bench/startup.sh [PROGRAM] [RUNS]   (defaults: build/release/bin/vorlane-calc, 9)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -54,19 +57,45 @@ for run in $(seq 0 "$runs"); do
   fi
   sleep 2
   rss_kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$calc_pid/status")
+  pss_kb=$(awk '/^Pss:/ { print $2 }' "/proc/$calc_pid/smaps_rollup")
+  cp "/proc/$calc_pid/smaps" "$work/smaps"
+  # Other programs on Qt share its pages with this one.
+  sharing=$(grep -l libQt6Gui /proc/[0-9]*/maps 2>/dev/null | grep -cv "^/proc/$calc_pid/" || true)
   # The probe has exited, so the program is not this shell's child: wait for it by polling.
   kill "$calc_pid"
   while kill -0 "$calc_pid" 2>/dev/null; do sleep 0.02; done
   calc_pid=
   # Run 0 fills the font and file caches, as every later start finds them.
   [ "$run" -eq 0 ] && continue
-  printf 'run %d: mapped %s ms, painted %s ms, RSS %s kB\n' "$run" "$mapped" "$painted" "$rss_kb"
-  echo "$mapped $painted $rss_kb" >>"$work/results"
+  printf 'run %d: mapped %s ms, painted %s ms, RSS %s kB, PSS %s kB\n' \
+    "$run" "$mapped" "$painted" "$rss_kb" "$pss_kb"
+  echo "$mapped $painted $rss_kb $pss_kb" >>"$work/results"
 done
 
 mapped_median=$(awk '{ print $1 }' "$work/results" | median)
 painted_median=$(awk '{ print $2 }' "$work/results" | median)
 rss_median=$(awk '{ print $3 }' "$work/results" | median)
-awk -v runs="$runs" -v m="$mapped_median" -v p="$painted_median" -v rss="$rss_median" 'BEGIN {
-  printf "median of %d runs: mapped %s ms, mapped and painted %s ms, RSS 2 s after launch %.1f MB\n",
-    runs, m, p, rss / 1024 }'
+pss_median=$(awk '{ print $4 }' "$work/results" | median)
+
+echo "PSS of the last run by mapping, kB:"
+awk -v program="$(realpath "$program")" '
+  /^[0-9a-f]+-[0-9a-f]+ / {
+    name = $6
+    if (name == program) kind = "the program"
+    else if (name ~ /libQt6|\/qt6\/plugins\//) kind = "Qt libraries and plugins"
+    else if (name ~ /\.so/) kind = "other libraries"
+    else if (name ~ /\/fonts\/|fontconfig/) kind = "font files and caches"
+    else if (name == "" || name ~ /^\[(heap|anon|stack)/) kind = "heap, stacks, anonymous"
+    else if (name ~ /^\/memfd:|SYSV/) kind = "shared with the X server (window image)"
+    else kind = "other files"
+  }
+  /^Pss:/ { pss[kind] += $2 }
+  END { for (k in pss) printf "  %7d  %s\n", pss[k], k }' "$work/smaps" | sort -rn
+
+awk -v runs="$runs" -v m="$mapped_median" -v p="$painted_median" -v rss="$rss_median" \
+  -v pss="$pss_median" 'BEGIN {
+  printf "median of %d runs: mapped %s ms, mapped and painted %s ms, 2 s after launch RSS %.1f MiB, PSS %.1f MiB\n",
+    runs, m, p, rss / 1024, pss / 1024 }'
+if [ "$sharing" -gt 0 ]; then
+  echo "note: $sharing other Qt programs ran beside it and took their share of Qt's pages"
+fi

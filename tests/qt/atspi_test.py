@@ -12,6 +12,7 @@ are ended, by pid.
 import argparse
 import ctypes
 import os
+import re
 import select
 import signal
 import subprocess
@@ -265,6 +266,19 @@ LAYOUTS = {
 KEYPAD_CHECK = [("Escape", "0"), ("87", "1"), ("91", "1."), ("84", "1.5")]
 
 
+def check_icon(window_ids, env):
+    """The window manager is given the icon in the sizes title bars and task bars use (Qt
+    leaves out what would pass the X server's request size, 256 x 256 here)."""
+    sizes = set()
+    for wid in window_ids:
+        out = subprocess.run(["xprop", "-id", wid, "_NET_WM_ICON"], env=env, capture_output=True,
+                             text=True, timeout=WAIT_SECONDS).stdout
+        sizes |= set(re.findall(r"Icon \((\d+) x (\d+)\)", out))
+    missing = {(str(n), str(n)) for n in (16, 24, 32, 48, 64, 128)} - sizes
+    if missing:
+        fail("window icon sizes %s lack %s" % (sorted(sizes), sorted(missing)))
+
+
 def check_layouts(args, pid, display):
     frame = wait_for("the frame", lambda: find_frame(pid))
     if frame is None:
@@ -274,6 +288,9 @@ def check_layouts(args, pid, display):
         return
     env = dict(os.environ, DISPLAY=display)
     xdotool = lambda *a: subprocess.run(["xdotool", *a], env=env, check=True, timeout=WAIT_SECONDS)
+    window_id = subprocess.run(["xdotool", "search", "--sync", "--pid", str(pid)], env=env,
+                               capture_output=True, text=True, timeout=WAIT_SECONDS).stdout.split()
+    check_icon(window_id, env)
     xdotool("key", "Num_Lock")
     for layout, presses in LAYOUTS.items():
         subprocess.run(["setxkbmap", "-display", display, layout], check=True, timeout=WAIT_SECONDS)

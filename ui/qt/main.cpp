@@ -2,8 +2,16 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QIcon>
+#include <QIconEngine>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QPixmap>
 
+#include <algorithm>
+#include <array>
 #include <ctime>
+#include <utility>
 
 #include "calculator/calculator.h"
 #include "calculator/history.h"
@@ -14,20 +22,55 @@
 
 namespace {
 
-QIcon AppIcon() {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/org.vorlane.Calculator.png").arg(size),
-                 QSize(size, size));
+constexpr std::array kIconSizes{16, 24, 32, 48, 64, 128, 256};
+
+// The window icon, decoded whenever the window system asks for it. Qt's own engine keeps
+// every size it has decoded, 350 kB, long after the window manager took its copy.
+class ResourceIcon : public QIconEngine {
+ public:
+  QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+    // The smallest that covers the size, or the largest.
+    int side = kIconSizes.back();
+    for (int s : kIconSizes) {
+      if (s >= size.width() && s >= size.height()) {
+        side = s;
+        break;
+      }
+    }
+    QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/org.vorlane.Calculator.png").arg(side),
+                        "png");
+    // Or Qt loads every image plugin it has to ask whether it reads PNG better.
+    reader.setAutoDetectImageFormat(false);
+    QImage image = reader.read();
+    if (image.width() > size.width() || image.height() > size.height()) {
+      image = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return QPixmap::fromImage(std::move(image));
   }
-  return icon;
-}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (int s : kIconSizes) sizes.append(QSize(s, s));
+    return sizes;
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    const int side = std::min({size.width(), size.height(), kIconSizes.back()});
+    return {side, side};
+  }
+
+  QIconEngine* clone() const override { return new ResourceIcon; }
+};
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setWindowIcon(AppIcon());
+  QApplication::setWindowIcon(QIcon(new ResourceIcon));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.vorlane.Calculator"));
   WatchKeymap();
   SeedRandom(static_cast<unsigned>(std::time(nullptr)));

@@ -7,6 +7,7 @@ as a user does, and checks that what the display shows after each action is spok
 Every wait is bounded; only the processes started here are ended, by pid.
 """
 import argparse
+import fcntl
 import os
 import re
 import subprocess
@@ -113,6 +114,11 @@ def main():
     with open(os.path.join(work, "speechd", "modules", "generic.conf"), "w") as f:
         f.write(GENERIC_CONF % speech.path)
     socket = os.path.join(work, "speechd.sock")
+
+    # Orca refuses to start while another Orca of the same user runs, as one of another
+    # test run would: runs side by side (presets, developers) take their turns.
+    turn = open(os.path.join(tempfile.gettempdir(), "vorlane-orca-%d.lock" % os.getuid()), "w")
+    fcntl.flock(turn, fcntl.LOCK_EX)
 
     xvfb, display = common.start_xvfb()
     env = dict(os.environ, DISPLAY=display, LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb",

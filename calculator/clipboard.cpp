@@ -26,13 +26,11 @@ void PasteClipboard(WindowHandle window) {
     std::erase_if(piece, IsControlCharacter);
     for (wchar_t& ch : piece) ch = AsciiForm(ch);
     if (piece.empty()) return;
-    const std::wstring before = g_expr;
-    EnterOperandText(window, piece, false);
     // A refused paste beeps, and the text it left alone is not read out again.
-    if (g_expr == before) {
-      UpdateDisplay(window);
-    } else {
+    if (EnterOperandText(window, piece, false)) {
       UpdateDisplayAloud(window);
+    } else {
+      UpdateDisplay(window);
     }
   });
 }

@@ -216,17 +216,20 @@ bool IsKeyId(int id) { return id >= kFirstKeyId && id <= kLastKeyId; }
 
 }  // namespace
 
-void EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity) {
+bool EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity) {
   // A discarded result leaves an empty text, which is never a start text.
   const bool replaces = g_resultShown || g_expr == L"0" || g_expr == kErrorText ||
                         (replacesInfinity && g_expr == kInfinityText);
-  if (!ExpressionFits(window, replaces ? piece.size() : g_expr.size() + piece.size())) return;
+  if (!ExpressionFits(window, replaces ? piece.size() : g_expr.size() + piece.size())) {
+    return false;
+  }
   if (replaces) {
     g_expr.assign(piece);
   } else {
     g_expr.append(piece);
   }
   g_resultShown = false;
+  return true;
 }
 
 void EnterOperand(WindowHandle window, std::wstring_view piece) {

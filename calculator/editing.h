@@ -25,8 +25,8 @@ bool ExpressionFits(WindowHandle window, std::size_t length);
 
 // Starts an operand: a shown result is discarded, "0" and "错误" (and, for the on-screen
 // digits, "无穷大") are replaced by the piece; any other text is extended. Past the
-// limit nothing changes.
-void EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity);
+// limit nothing changes, and it returns false.
+bool EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity);
 // The same, then the refresh.
 void EnterOperand(WindowHandle window, std::wstring_view piece);
 

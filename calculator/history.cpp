@@ -45,11 +45,9 @@ void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
   bool entered = false;
   UnlessOutOfMemory([&] {
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
-    const std::wstring before = g_expr;
-    EnterOperandText(window, g_history[index].result, false);
-    UpdateDisplay(window);
     // A refused entry beeps, and the text it left alone is not read out again.
-    entered = g_expr != before;
+    entered = EnterOperandText(window, g_history[index].result, false);
+    UpdateDisplay(window);
   });
   UnlessOutOfMemory([&] { FocusMainWindow(window); });
   // After the focus: a screen reader's words for the focused window would cut it short.

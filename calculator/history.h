@@ -55,7 +55,7 @@ void SaveDeletedEntry(WindowHandle window, const HistoryEntry& entry);
 void SaveClearedHistory(WindowHandle window);
 void ResetSavedHistory();  // no storage, keeping on, nothing unsaved
 
-// A command of the context menu (ui/context_menu.h); other ids do nothing.
+// A command of the context menu (calculator/context_menu.h); other ids do nothing.
 void OnMenuCommand(WindowHandle window, int command);
 bool MenuItemChecked(int command);
 

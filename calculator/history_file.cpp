@@ -64,8 +64,9 @@ bool ParseEntry(std::string_view line, HistoryEntry& entry) {
     line.remove_prefix(tab + 1);
   }
   fields[3] = line;
-  return line.find('\t') == std::string_view::npos && fields[1].size() == 16 && ParseNumber(fields[0], 10, entry.created) &&
-         entry.created >= 0 && ParseNumber(fields[1], 16, entry.origin) &&
+  return line.find('\t') == std::string_view::npos && fields[1].size() == 16 &&
+         ParseNumber(fields[0], 10, entry.created) && entry.created >= 0 &&
+         ParseNumber(fields[1], 16, entry.origin) &&
          Unescape(fields[2], entry.expression) && Unescape(fields[3], entry.result);
 }
 

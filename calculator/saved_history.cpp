@@ -146,8 +146,10 @@ void StartSavedHistory(WindowHandle window, Storage* storage) {
     const bool locked = storage->Lock();
     const FileRead read = storage->Read(SavedFile::kSettings, kSavedFileBound);
     Settings settings;
-    if (read.status == FileRead::kUnreadable ||
-        (read.status == FileRead::kRead && !(read.complete && ParseSettings(read.bytes, settings)))) {
+    const bool unreadable = read.status == FileRead::kUnreadable ||
+                            (read.status == FileRead::kRead &&
+                             !(read.complete && ParseSettings(read.bytes, settings)));
+    if (unreadable) {
       if (locked) storage->SetAside(SavedFile::kSettings);
       g_settingsUnsaved = true;
       repair = true;

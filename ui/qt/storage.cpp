@@ -46,7 +46,7 @@ std::string PathOf(SavedFile file) {
   return folder.empty() ? folder : folder + "/" + FileName(file);
 }
 
-// Every missing folder of the path, each 0700 as the XDG specification asks.
+// Every missing folder of the path, each 0700 as the XDG base directories ask.
 bool MakeFolders(const std::string& path) {
   for (std::size_t slash = 1; slash != std::string::npos;) {
     slash = path.find('/', slash + 1);

@@ -1,10 +1,14 @@
+#include "calculator/calculate.h"
+
 #include <new>
+#include <string>
 #include <utility>
 
-#include "calculator/calculator.h"
-#include "calculator/editing.h"
 #include "calculator/history.h"
+#include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
+#include "calculator/state.h"
+#include "engine/engine.h"
 
 void Calculate(WindowHandle window) {
   if (EqualsLeavesAlone(g_expr)) return;

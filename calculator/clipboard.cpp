@@ -1,20 +1,12 @@
-#include <cstdint>
+#include "calculator/clipboard.h"
+
 #include <string>
 
-#include "calculator/calculator.h"
+#include "calculator/characters.h"
 #include "calculator/editing.h"
+#include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
-
-namespace {
-
-// By code, not by the C library's class tests, so that the locale cannot change it:
-// C0 and C1 controls, DEL, and the Unicode line and paragraph separators.
-bool IsControlCharacter(wchar_t ch) {
-  const auto code = static_cast<std::uint32_t>(ch);
-  return code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == 0x2028 || code == 0x2029;
-}
-
-}  // namespace
+#include "calculator/state.h"
 
 void CopyDisplay(WindowHandle window) {
   UnlessOutOfMemory([&] { WriteClipboardText(window, g_expr); });

@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "calculator/shortcuts.h"
+
 // Outside the key ids, so that a menu command never runs a key.
 enum MenuCommand : int {
   kMenuCopy = 2001,
@@ -24,9 +26,9 @@ struct MenuItemDef {
 };
 
 inline constexpr MenuItemDef kContextMenu[] = {
-    {kMenuCopy, L"复制", L"Ctrl+C"},
-    {kMenuPaste, L"粘贴", L"Ctrl+V"},
-    {kMenuHistory, L"历史记录", L"Ctrl+H"},
+    {kMenuCopy, L"复制", ShortcutLabel(Shortcut::kCopy)},
+    {kMenuPaste, L"粘贴", ShortcutLabel(Shortcut::kPaste)},
+    {kMenuHistory, L"历史记录", ShortcutLabel(Shortcut::kHistory)},
     {kMenuClearHistory, L"清除历史记录", L""},
     {kMenuKeepHistory, L"保存历史记录", L""},
     {kMenuAlwaysOnTop, L"总在最前", L""},
@@ -34,7 +36,7 @@ inline constexpr MenuItemDef kContextMenu[] = {
 
 inline constexpr MenuItemDef kHistoryEntryMenu[] = {
     {kMenuCopyEntry, L"复制", L""},
-    {kMenuDeleteEntry, L"删除", L"Delete"},
+    {kMenuDeleteEntry, L"删除", HistoryPaneKeyLabel(HistoryPaneKey::kDelete)},
 };
 
 // Items that show a check mark (MenuItemChecked tells whether it is set).

@@ -1,23 +1,18 @@
-// The editing rules shared by the key commands, the keyboard and the clipboard.
+// The edits of the expression text that keys, keyboard, clipboard and history make, each
+// ending in its one refresh.
 #pragma once
 
 #include <cstddef>
-#include <new>
+#include <string>
 #include <string_view>
 
 #include "calculator/window_port.h"
 
-// Every edit is one string operation, which leaves the text as it was when memory runs
-// out; the flags change only after it. So an edit that cannot get its memory is simply
-// not made, and the program keeps running: no entry point of the core lets bad_alloc
-// out, not even one thrown by the window's side of a refresh.
-template <typename Edit>
-void UnlessOutOfMemory(Edit edit) {
-  try {
-    edit();
-  } catch (const std::bad_alloc&) {
-  }
-}
+// The longest g_expr any edit may make, in UTF-16 units. Far beyond what anyone types or
+// pastes as one expression, and small enough that copying, painting and evaluating it
+// stays instant in both windows: without it, copy and paste again doubles the text
+// until the window freezes or memory runs out.
+inline constexpr std::size_t kExpressionLimit = 4096;
 
 // Whether an edit may make g_expr this long. Every edit that lengthens the text asks
 // first and is not made on false; the window then warns the user with its beep.
@@ -29,6 +24,17 @@ bool ExpressionFits(WindowHandle window, std::size_t length);
 bool EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity);
 // The same, then the refresh.
 void EnterOperand(WindowHandle window, std::wstring_view piece);
+void EnterDigit(WindowHandle window, std::wstring_view piece);
+// An operator: a shown result becomes its left operand.
+void EnterInfix(WindowHandle window, std::wstring_view piece);
+// After an operand (")", "^2", "!"): a shown result stays shown, so that the next
+// operand still replaces it.
+void EnterSuffix(WindowHandle window, std::wstring_view piece);
+// The point, unless the number being typed has one.
+void EnterPoint(WindowHandle window);
+
+// A recalled or drawn number takes the place of the whole text, and is spoken.
+void ShowNumber(WindowHandle window, std::wstring text);
 
 // AC and Escape: back to "0".
 void AllClear(WindowHandle window);
@@ -41,11 +47,5 @@ enum class OutcomeText { kClearWhole, kEraseByCharacter };
 // last UTF-16 unit goes, so "sin(" steps back through "sin".
 void Erase(WindowHandle window, OutcomeText outcome);
 
-// A character in the form the calculator reads: full-width forms (U+FF01 to U+FF5E) as
-// their ASCII counterparts, the ideographic space as a space, "。" as ".", × and ÷ as
-// * and /. Typed and pasted text both go through it.
-wchar_t AsciiForm(wchar_t ch);
-
-// Runs what a key does outside second-function mode, whatever the mode: typed
-// characters mean the same in both.
-void RunFirstFunction(WindowHandle window, int id);
+// ±, on the whole text: "2+3" gives "-2+3".
+void ToggleSign(WindowHandle window);

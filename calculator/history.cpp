@@ -2,14 +2,13 @@
 
 #include <utility>
 
-#include "calculator/calculator.h"
-#include "calculator/editing.h"
-#include "calculator/refresh.h"
 #include "calculator/context_menu.h"
-
-std::deque<HistoryEntry> g_history;
-bool g_historyShown = false;
-bool g_alwaysOnTop = false;
+#include "calculator/editing.h"
+#include "calculator/out_of_memory.h"
+#include "calculator/refresh.h"
+#include "calculator/saved_history.h"
+#include "calculator/state.h"
+#include "engine/engine.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ void RecordCalculation(WindowHandle window, std::wstring expression, std::wstrin
   HistoryEntry entry{std::move(expression), std::move(result)};
   StampNewEntry(entry);
   g_history.push_back(entry);
-  if (g_history.size() > kHistoryCapacity) g_history.pop_front();
+  KeepNewest(g_history);
   SetHistoryEntries(window, g_history);
   SaveAddedEntry(window, entry);
 }
@@ -73,11 +72,6 @@ void CopyHistoryEntry(WindowHandle window, std::size_t index) {
   UnlessOutOfMemory([&] { WriteClipboardText(window, HistoryItemName(g_history[index])); });
 }
 
-void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) {
-  if (command == kMenuCopyEntry) CopyHistoryEntry(window, index);
-  if (command == kMenuDeleteEntry) DeleteHistoryEntry(window, index);
-}
-
 void ToggleHistoryPane(WindowHandle window) {
   g_historyShown = !g_historyShown;
   UnlessOutOfMemory([&] {
@@ -91,38 +85,6 @@ void ToggleAlwaysOnTop(WindowHandle window) {
   UnlessOutOfMemory([&] { SetAlwaysOnTop(window, g_alwaysOnTop); });
 }
 
-void OnMenuCommand(WindowHandle window, int command) {
-  switch (command) {
-    case kMenuCopy:
-      CopyDisplay(window);
-      break;
-    case kMenuPaste:
-      PasteClipboard(window);
-      break;
-    case kMenuHistory:
-      ToggleHistoryPane(window);
-      break;
-    case kMenuClearHistory:
-      ClearHistory(window);
-      break;
-    case kMenuAlwaysOnTop:
-      ToggleAlwaysOnTop(window);
-      break;
-    case kMenuKeepHistory:
-      ToggleKeepHistory(window);
-      break;
-    default:
-      break;
-  }
-}
-
-bool MenuItemChecked(int command) {
-  if (command == kMenuHistory) return g_historyShown;
-  if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
-  if (command == kMenuKeepHistory) return g_keepHistory;
-  return false;
-}
-
 std::wstring HistoryPaneAnnouncement() {
   std::wstring text{MenuText(kMenuHistory)};
   text += L"，" + std::to_wstring(g_history.size()) + L" 条";
@@ -133,11 +95,4 @@ std::wstring HistoryResultLine(const HistoryEntry& entry) { return L"= " + entry
 
 std::wstring HistoryItemName(const HistoryEntry& entry) {
   return entry.expression + L" = " + entry.result;
-}
-
-void ResetHistory() {
-  std::deque<HistoryEntry>{}.swap(g_history);
-  g_historyShown = false;
-  g_alwaysOnTop = false;
-  ResetSavedHistory();
 }

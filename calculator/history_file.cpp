@@ -4,14 +4,11 @@
 #include <charconv>
 #include <cstdint>
 
-#include "calculator/history.h"
 #include "engine/utf8.h"
 
 namespace {
 
 constexpr std::string_view kHistoryHeader = "vorlane-history 1";
-constexpr std::string_view kSettingsHeader = "vorlane-settings 1";
-constexpr std::string_view kKeepHistoryKey = "keep-history ";
 
 void AppendEscaped(std::wstring_view text, std::string& out) {
   std::string utf8;
@@ -120,39 +117,8 @@ ParsedHistory ParseHistory(std::string_view bytes, bool complete) {
     }
     bytes.remove_prefix(end + 1);
   }
-  if (parsed.entries.size() > kHistoryCapacity) {
-    parsed.entries.erase(parsed.entries.begin(), parsed.entries.end() - kHistoryCapacity);
-  }
+  KeepNewest(parsed.entries);
   return parsed;
-}
-
-std::string SerializeSettings(const Settings& settings) {
-  std::string out{kSettingsHeader};
-  out += '\n';
-  out += kKeepHistoryKey;
-  out += settings.keepHistory ? "1\n" : "0\n";
-  return out;
-}
-
-bool ParseSettings(std::string_view bytes, Settings& settings) {
-  const std::string header = std::string{kSettingsHeader} + '\n';
-  if (bytes.substr(0, header.size()) != header) return false;
-  bytes.remove_prefix(header.size());
-  Settings read = settings;
-  while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
-    if (end == std::string_view::npos) return false;
-    const std::string_view line = bytes.substr(0, end);
-    // Lines of later versions are left to them.
-    if (line.substr(0, kKeepHistoryKey.size()) == kKeepHistoryKey) {
-      const std::string_view value = line.substr(kKeepHistoryKey.size());
-      if (value != "0" && value != "1") return false;
-      read.keepHistory = value == "1";
-    }
-    bytes.remove_prefix(end + 1);
-  }
-  settings = read;
-  return true;
 }
 
 bool SameEntry(const HistoryEntry& a, const HistoryEntry& b) {
@@ -171,8 +137,6 @@ std::deque<HistoryEntry> MergeHistory(std::deque<HistoryEntry> saved,
   }
   std::erase_if(saved, [&](const HistoryEntry& entry) { return contains(changes.deleted, entry); });
   std::stable_sort(saved.begin(), saved.end(), MadeBefore);
-  if (saved.size() > kHistoryCapacity) {
-    saved.erase(saved.begin(), saved.end() - kHistoryCapacity);
-  }
+  KeepNewest(saved);
   return saved;
 }

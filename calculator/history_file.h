@@ -1,12 +1,12 @@
-// The saved history and settings: their bytes, the same on every platform, and the merge
-// of what one window holds with what the file on disk holds.
+// The saved history: its bytes, the same on every platform, and the merge of what one
+// window holds with what the file on disk holds.
 //
 // History, UTF-8, one line each, every line ending in "\n":
 //   vorlane-history 1
 //   <created>\t<origin>\t<expression>\t<result>
 // created: milliseconds since 1970 (decimal), origin: the writing window's 16 hex digits.
 // In the texts "\\", "\t", "\n" and "\r" stand for a backslash, a tab, a line feed and a
-// carriage return. Settings: "vorlane-settings 1", then "keep-history 0|1".
+// carriage return.
 #pragma once
 
 #include <cstddef>
@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "calculator/window_port.h"
+#include "calculator/history_entry.h"
 
 // Reading stops here: a full history is about 100 lines of at most 2 KB.
 inline constexpr std::size_t kSavedFileBound = 1 << 20;
@@ -30,13 +30,6 @@ struct ParsedHistory {
 std::string SerializeHistory(const std::deque<HistoryEntry>& entries);
 // complete: false when the bytes are only the file's first kSavedFileBound bytes.
 ParsedHistory ParseHistory(std::string_view bytes, bool complete = true);
-
-struct Settings {
-  bool keepHistory = true;
-};
-std::string SerializeSettings(const Settings& settings);
-// False for bytes that are no settings of this version; settings then stay as they were.
-bool ParseSettings(std::string_view bytes, Settings& settings);
 
 bool SameEntry(const HistoryEntry& a, const HistoryEntry& b);
 

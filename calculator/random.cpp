@@ -1,6 +1,9 @@
+#include "calculator/random.h"
+
 #include <random>
 
-#include "calculator/calculator.h"
+#include "calculator/editing.h"
+#include "engine/engine.h"
 
 namespace {
 
@@ -22,3 +25,5 @@ int DrawRandom() {
 }
 
 std::wstring RandomText(int draw) { return FormatGeneral(draw / kLargestDraw, kRandomPrecision); }
+
+void ShowRandomNumber(WindowHandle window) { ShowNumber(window, RandomText(DrawRandom())); }

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-#include "calculator/calculator.h"
+#include "calculator/state.h"
+#include "engine/engine.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "calculator/window_port.h"
 #include "calculator/keypad.h"
+#include "calculator/window_port.h"
 
 inline constexpr std::wstring_view kWindowTitle = L"Vorlane-计算器";
 inline constexpr std::wstring_view kMemoryMark = L"   [M]";

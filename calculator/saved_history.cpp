@@ -1,13 +1,14 @@
-// The history across restarts: what a window changed is merged into the saved file under
-// the storage's lock, so that two windows open at once keep each other's entries.
+#include "calculator/saved_history.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <random>
 
-#include "calculator/editing.h"
-#include "calculator/history.h"
 #include "calculator/history_file.h"
+#include "calculator/out_of_memory.h"
+#include "calculator/settings.h"
+#include "calculator/state.h"
 #include "calculator/storage.h"
 
 bool g_keepHistory = true;
@@ -84,12 +85,6 @@ void Save(WindowHandle window) {
     SaveLocked(window);
     g_storage->Unlock();
   });
-}
-
-// A disk that never takes a save must not make the list grow without end.
-template <typename List>
-void KeepNewest(List& list) {
-  if (list.size() > kHistoryCapacity) list.erase(list.begin(), list.end() - kHistoryCapacity);
 }
 
 }  // namespace

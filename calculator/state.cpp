@@ -1,24 +1,21 @@
-#include "calculator/calculator.h"
-#include "calculator/editing.h"
-#include "calculator/history.h"
+#include "calculator/state.h"
 
-std::wstring g_expr = L"0";
+std::wstring g_expr{kStartText};
 double g_memory = 0.0;
 bool g_resultShown = false;
 bool g_secondMode = false;
 
-bool ExpressionFits(WindowHandle window, std::size_t length) {
-  if (length <= kExpressionLimit) return true;
-  WarningBeep(window);
-  return false;
-}
+std::deque<HistoryEntry> g_history;
+bool g_historyShown = false;
+bool g_alwaysOnTop = false;
 
-void ResetCalculator() {
-  // Swapping also gives back the memory of a long text.
-  std::wstring{L"0"}.swap(g_expr);
+void ResetState() {
+  // Swapping also gives back the memory of a long text and a full history.
+  std::wstring{kStartText}.swap(g_expr);
   g_memory = 0.0;
   g_resultShown = false;
   g_secondMode = false;
-  g_radians = true;
-  ResetHistory();
+  std::deque<HistoryEntry>{}.swap(g_history);
+  g_historyShown = false;
+  g_alwaysOnTop = false;
 }

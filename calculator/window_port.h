@@ -2,9 +2,10 @@
 // implements these functions for its platform; the tests and fuzzers implement a fake.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <string>
+
+#include "calculator/history_entry.h"
 
 // The main window, as the platform knows it; the core never looks inside.
 using WindowHandle = void*;
@@ -25,14 +26,6 @@ void Announce(WindowHandle window, const std::wstring& text);
 std::wstring ReadClipboardText(WindowHandle window);
 void WriteClipboardText(WindowHandle window, const std::wstring& text);
 
-// One "=": the text it evaluated and the text it left. When and in which window it was
-// made tells it from an equal entry of another window or another time.
-struct HistoryEntry {
-  std::wstring expression;
-  std::wstring result;
-  std::int64_t created = 0;  // milliseconds since 1970
-  std::uint64_t origin = 0;  // the window's random id
-};
 // The history changed: the pane lists these entries, oldest first, newest in view.
 void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries);
 // Shows or hides the history pane; the window grows or shrinks by its width.

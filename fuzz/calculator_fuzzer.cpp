@@ -29,11 +29,18 @@
 #include <string_view>
 
 #include "calculator/calculator.h"
-#include "calculator/history.h"
+#include "calculator/clipboard.h"
+#include "calculator/editing.h"
+#include "calculator/key_codes.h"
+#include "calculator/key_commands.h"
+#include "calculator/keyboard.h"
+#include "calculator/keypad.h"
+#include "calculator/random.h"
+#include "calculator/refresh.h"
+#include "calculator/state.h"
 #include "fake_window.h"
 #include "engine/utf8.h"
-#include "calculator/keypad.h"
-#include "calculator/refresh.h"
+#include "engine/engine.h"
 
 namespace {
 

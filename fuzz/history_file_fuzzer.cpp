@@ -7,8 +7,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "calculator/history.h"
+#include "calculator/history_entry.h"
 #include "calculator/history_file.h"
+#include "calculator/settings.h"
 
 namespace {
 

@@ -7,9 +7,19 @@
 #include <string>
 #include <string_view>
 
+// The core's public face, as the tests drive it.
+#include "calculator/calculate.h"
 #include "calculator/calculator.h"
-#include "fake_window.h"
+#include "calculator/clipboard.h"
+#include "calculator/editing.h"
+#include "calculator/key_codes.h"
+#include "calculator/key_commands.h"
+#include "calculator/keyboard.h"
 #include "calculator/keypad.h"
+#include "calculator/random.h"
+#include "calculator/state.h"
+#include "engine/engine.h"
+#include "fake_window.h"
 
 // The keypad as the calculator's user sees it, written independently of the table
 // under test (non-ASCII labels as code points).

@@ -3,7 +3,13 @@
 #include <string>
 
 #include "calculator_fixture.h"
+#include "calculator/calculator.h"
+#include "calculator/clipboard.h"
+#include "calculator/editing.h"
 #include "calculator/history.h"
+#include "calculator/key_codes.h"
+#include "calculator/keyboard.h"
+#include "calculator/state.h"
 
 namespace {
 

@@ -2,9 +2,14 @@
 // the pane and on-top toggles of the keyboard and the context menu.
 #include <string>
 
-#include "calculator/history.h"
-#include "calculator_fixture.h"
 #include "calculator/context_menu.h"
+#include "calculator/history.h"
+#include "calculator/history_entry.h"
+#include "calculator/key_codes.h"
+#include "calculator/keyboard.h"
+#include "calculator/menu_commands.h"
+#include "calculator/state.h"
+#include "calculator_fixture.h"
 
 namespace {
 

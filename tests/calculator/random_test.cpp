@@ -5,7 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "calculator/calculator.h"
+#include "calculator/random.h"
+#include "engine/engine.h"
 
 namespace {
 

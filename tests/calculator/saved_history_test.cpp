@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "calculator/calculator.h"
 #include "calculator/context_menu.h"
 #include "calculator/history.h"
+#include "calculator/history_entry.h"
 #include "calculator/history_file.h"
+#include "calculator/menu_commands.h"
+#include "calculator/saved_history.h"
+#include "calculator/state.h"
 #include "calculator/storage.h"
 #include "calculator_fixture.h"
 

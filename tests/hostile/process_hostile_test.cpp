@@ -9,9 +9,12 @@
 #include <string_view>
 
 #include "calculator/calculator.h"
+#include "calculator/clipboard.h"
+#include "calculator/key_commands.h"
+#include "calculator/keypad.h"
+#include "calculator/state.h"
 #include "engine/engine.h"
 #include "fake_window.h"
-#include "calculator/keypad.h"
 #include "hostile_util.h"
 #include "tests/support/child_process.h"
 #include "engine/utf8.h"

@@ -9,12 +9,13 @@
 
 #include <memory>
 
-#include "calculator/calculator.h"
-#include "calculator/refresh.h"
 #include "calculator/keypad.h"
+#include "calculator/refresh.h"
+#include "calculator/state.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
+#include "engine/engine.h"
 
 namespace {
 

@@ -14,12 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "calculator/calculator.h"
+#include "calculator/calculate.h"
 #include "calculator/context_menu.h"
 #include "calculator/history.h"
+#include "calculator/history_entry.h"
 #include "calculator/history_file.h"
-#include "calculator/storage.h"
 #include "calculator/keypad.h"
+#include "calculator/saved_history.h"
+#include "calculator/storage.h"
 #include "ui/layout.h"
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"

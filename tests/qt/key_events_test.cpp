@@ -12,8 +12,10 @@
 
 #include "calculator/calculator.h"
 #include "calculator/refresh.h"
+#include "calculator/state.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
+#include "engine/engine.h"
 
 namespace {
 

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <string>
 
-#include "calculator/calculator.h"
-#include "calculator/refresh.h"
-#include "engine/utf8.h"
 #include "calculator/keypad.h"
+#include "calculator/refresh.h"
+#include "calculator/state.h"
+#include "engine/utf8.h"
+#include "engine/engine.h"
 
 int main() {
   std::string out = "title\t";

@@ -9,6 +9,7 @@
 
 #include "calculator/calculator.h"
 #include "calculator/keypad.h"
+#include "calculator/settings.h"
 #include "ui/appearance.h"
 #include "ui/qt/desktop_appearance.h"
 #include "ui/qt/key_widget.h"

@@ -10,6 +10,7 @@
 #include "calculator/calculator.h"
 #include "calculator/history.h"
 #include "calculator/history_file.h"
+#include "calculator/saved_history.h"
 #include "calculator/storage.h"
 #include "fake_window.h"
 

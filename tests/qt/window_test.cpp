@@ -22,14 +22,17 @@
 #include <vector>
 
 #include "calculator/calculator.h"
+#include "calculator/editing.h"
+#include "calculator/keypad.h"
+#include "calculator/random.h"
+#include "calculator/refresh.h"
+#include "calculator/state.h"
 #include "engine/engine.h"
 #include "ui/appearance.h"
-#include "calculator/keypad.h"
 #include "ui/layout.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
-#include "calculator/refresh.h"
 
 void PrintTo(const Rgb& c, std::ostream* os) {
   *os << "rgb(" << int{c.r} << ", " << int{c.g} << ", " << int{c.b} << ")";

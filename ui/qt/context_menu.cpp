@@ -4,8 +4,8 @@
 #include <QKeySequence>
 #include <QMenu>
 
-#include "calculator/history.h"
 #include "calculator/context_menu.h"
+#include "calculator/menu_commands.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"
 

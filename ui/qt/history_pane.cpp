@@ -6,10 +6,11 @@
 
 #include <algorithm>
 
-#include "calculator/calculator.h"
-#include "calculator/history.h"
-#include "ui/appearance.h"
 #include "calculator/context_menu.h"
+#include "calculator/history.h"
+#include "calculator/history_entry.h"
+#include "calculator/shortcuts.h"
+#include "ui/appearance.h"
 #include "ui/qt/key_events.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"

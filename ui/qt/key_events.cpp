@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "calculator/calculator.h"
+#include "calculator/key_codes.h"
 #include "ui/qt/keymap.h"
 
 unsigned ModifiersOf(const QKeyEvent& e) {

@@ -13,8 +13,8 @@
 #include <ctime>
 #include <utility>
 
-#include "calculator/calculator.h"
-#include "calculator/history.h"
+#include "calculator/random.h"
+#include "calculator/saved_history.h"
 #include "calculator/storage.h"
 #include "ui/qt/desktop_appearance.h"
 #include "ui/qt/keymap.h"

@@ -4,10 +4,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "calculator/calculator.h"
 #include "calculator/history.h"
-#include "calculator/refresh.h"
+#include "calculator/key_commands.h"
+#include "calculator/keyboard.h"
 #include "calculator/keypad.h"
+#include "calculator/menu_commands.h"
+#include "calculator/refresh.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/qt/accessibility.h"

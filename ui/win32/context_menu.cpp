@@ -2,8 +2,8 @@
 // Shift+F10, which DefWindowProcW turns into WM_CONTEXTMENU.
 #include <string>
 
-#include "calculator/history.h"
 #include "calculator/context_menu.h"
+#include "calculator/menu_commands.h"
 #include "ui/win32/win32_app.h"
 
 bool OnContextMenu(HWND window, LPARAM position) {

@@ -5,10 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "calculator/calculator.h"
-#include "calculator/history.h"
-#include "ui/appearance.h"
 #include "calculator/context_menu.h"
+#include "calculator/history.h"
+#include "calculator/history_entry.h"
+#include "calculator/menu_commands.h"
+#include "calculator/shortcuts.h"
+#include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/win32_app.h"

@@ -2,13 +2,17 @@
 #include <ctime>
 #include <string>
 
-#include "calculator/calculator.h"
-#include "calculator/history.h"
+#include "calculator/key_codes.h"
+#include "calculator/key_commands.h"
+#include "calculator/keyboard.h"
+#include "calculator/keypad.h"
+#include "calculator/random.h"
+#include "calculator/refresh.h"
+#include "calculator/saved_history.h"
+#include "calculator/state.h"
 #include "calculator/storage.h"
 #include "ui/appearance.h"
-#include "calculator/keypad.h"
 #include "ui/layout.h"
-#include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/resource.h"

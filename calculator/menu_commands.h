@@ -1,0 +1,13 @@
+// The commands of the display's context menu and of the history pane's entry menu
+// (calculator/context_menu.h).
+#pragma once
+
+#include <cstddef>
+
+#include "calculator/window_port.h"
+
+// A command of the context menu; other ids do nothing.
+void OnMenuCommand(WindowHandle window, int command);
+bool MenuItemChecked(int command);
+// A command of the pane's menu on the entry at index.
+void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index);

@@ -1,0 +1,24 @@
+// The calculator's program-wide state: what the display shows and what the keys act on.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <string_view>
+
+#include "calculator/history_entry.h"
+
+// The text at start, after AC and Escape, and what ⌫ leaves of a text it empties.
+inline constexpr std::wstring_view kStartText = L"0";
+
+extern std::wstring g_expr;   // the expression text; the display shows exactly this
+extern double g_memory;       // the memory register of mc, m+, m-, mr
+extern bool g_resultShown;    // g_expr is an outcome of "=" that the next key may discard
+extern bool g_secondMode;     // keys show and perform their second function
+
+extern std::deque<HistoryEntry> g_history;  // the "=" of this and other windows, oldest first
+extern bool g_historyShown;                 // the history pane is shown
+extern bool g_alwaysOnTop;
+
+// Back to the start values: "0", memory 0, both flags off, an empty, hidden history and a
+// window that is not on top. The angle mode is the engine's.
+void ResetState();

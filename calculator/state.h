@@ -3,12 +3,11 @@
 
 #include <deque>
 #include <string>
-#include <string_view>
 
 #include "calculator/history_entry.h"
 
 // The text at start, after AC and Escape, and what ⌫ leaves of a text it empties.
-inline constexpr std::wstring_view kStartText = L"0";
+inline constexpr wchar_t kStartText[] = L"0";
 
 extern std::wstring g_expr;   // the expression text; the display shows exactly this
 extern double g_memory;       // the memory register of mc, m+, m-, mr

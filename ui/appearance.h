@@ -11,11 +11,6 @@ struct Rgb {
   friend constexpr bool operator==(Rgb, Rgb) = default;
 };
 
-// Windows' COLORREF layout, 0x00BBGGRR.
-constexpr std::uint32_t ToColorRef(Rgb c) {
-  return std::uint32_t{c.r} | (std::uint32_t{c.g} << 8) | (std::uint32_t{c.b} << 16);
-}
-
 struct KeyColors {
   Rgb fill;
   Rgb pressedFill;

@@ -31,8 +31,6 @@ Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi = 
 // The history pane right of the keypad, at 96 DPI: the window grows by this width when
 // the pane shows, and the client area left of it is laid out as without the pane.
 inline constexpr int kHistoryPaneWidth = 200;
-// The pane's control id on Windows, beside kDisplayId and the key ids.
-inline constexpr int kHistoryPaneId = 1100;
 // The pane's place in a client area that includes it; paneWidth is kHistoryPaneWidth as
 // scaled for the screen.
 Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth, int dpi = kBaseDpi);

@@ -243,7 +243,9 @@ struct ColorRow {
   std::uint32_t text;
 };
 
-// COLORREF values 0x00BBGGRR.
+// COLORREF values 0x00BBGGRR, as the Windows program hands them to GDI.
+constexpr std::uint32_t ToColorRef(Rgb c) { return c.r | (c.g << 8) | (c.b << 16); }
+
 constexpr ColorRow kEqualsRow{kKeyEquals, 0x3232DC, 0x2828BE, 0x1E1EB4, 0xFFFFFF};
 constexpr ColorRow kOperator{0, 0xEBEBFD, 0xC8C8F0, 0xA0A0E6, 0x3232DC};
 constexpr ColorRow kMemoryRecall{kKeyMemoryRecall, 0xF5F5FC, 0xDCDCF5, 0xB4B4E1, 0x3232DC};

@@ -11,6 +11,7 @@
 #include "calculator/keypad.h"
 #include "calculator/storage.h"
 #include "engine/engine.h"
+#include "ui/win32/history_pane.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 
 #include "ui/qt/key_widget.h"
-#include "ui/qt/main_window.h"
 
 namespace {
 
@@ -86,6 +85,7 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
 };
 
 constexpr char kAnnouncerName[] = "announcer";
+constexpr char kDisplayName[] = "display";
 
 // A key as Qt's own button is, plus what to type for it as the press action's key
 // binding, which AT-SPI hands to screen readers.
@@ -131,10 +131,8 @@ QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
       object->objectName() == QLatin1String(kAnnouncerName)) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   }
-  if (className == QLatin1String("QLabel")) {
-    auto* label = static_cast<QLabel*>(object);
-    const auto* window = qobject_cast<const MainWindow*>(label->parentWidget());
-    if (window != nullptr && window->Display() == label) return new AccessibleDisplay(label);
+  if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String(kDisplayName)) {
+    return new AccessibleDisplay(static_cast<QLabel*>(object));
   }
   return nullptr;
 }
@@ -148,6 +146,8 @@ void InstallAccessibility() {
   }();
   (void)installed;
 }
+
+void MarkAsDisplay(QLabel* display) { display->setObjectName(QLatin1String(kDisplayName)); }
 
 void AnnounceDisplayChange(QLabel* display, const QString& before) {
   if (display->text() == before) return;

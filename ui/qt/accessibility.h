@@ -15,6 +15,9 @@ void InstallAccessibility();
 QWidget* CreateAnnouncer(QWidget* window);
 void Announce(QWidget* announcer, const QString& text);
 
+// The label screen readers read as the display, before it is first shown.
+void MarkAsDisplay(QLabel* display);
+
 // Tells screen readers the display now shows its new text in place of `before`, for
 // those that follow the display (Orca's review commands, a braille line).
 void AnnounceDisplayChange(QLabel* display, const QString& before);

@@ -4,18 +4,18 @@
 #include <QKeyEvent>
 #include <QMenu>
 
-#include <algorithm>
+#include <cstddef>
+#include <optional>
 
 #include "calculator/context_menu.h"
 #include "calculator/history.h"
-#include "calculator/history_entry.h"
-#include "calculator/shortcuts.h"
+#include "calculator/keyboard.h"
 #include "ui/appearance.h"
 #include "ui/qt/key_events.h"
-#include "ui/qt/main_window.h"
 #include "ui/qt/qt_appearance.h"
 
-HistoryPane::HistoryPane(QWidget* parent) : QListWidget(parent) {
+HistoryPane::HistoryPane(WindowHandle mainWindow, QWidget* parent)
+    : QListWidget(parent), window(mainWindow) {
   setFont(HistoryFont());
   // Long expressions show their end, as the display does.
   setTextElideMode(Qt::ElideLeft);
@@ -48,38 +48,17 @@ bool HistoryPane::event(QEvent* event) {
   return QListWidget::event(event);
 }
 
-// The list moves its selection; other keys and typed text (which the list would take for
-// a search) go to the main window, which takes the focus first.
+// The core says what a key does (calculator/keyboard.h). The list moves its selection
+// itself; other keys and typed text (which the list would take for a search) go to the
+// main window, which has the focus again.
 void HistoryPane::keyPressEvent(QKeyEvent* event) {
-  auto* main = static_cast<MainWindow*>(parentWidget());
-  switch (HistoryPaneKeyOf(VirtualKeyOf(*event), ModifiersOf(*event))) {
-    case HistoryPaneKey::kList:
-      QListWidget::keyPressEvent(event);
-      return;
-    case HistoryPaneKey::kChoose:
-      // An empty list has nothing to choose: Enter then only leaves it.
-      if (currentRow() >= 0) {
-        emit chosen(currentRow());
-      } else {
-        main->setFocus(Qt::OtherFocusReason);
-      }
-      return;
-    case HistoryPaneKey::kDelete:
-      if (currentRow() >= 0) {
-        const int row = currentRow();
-        emit entryCommand(kMenuDeleteEntry, row);
-        // The next entry takes the removed one's place, ready for another Delete.
-        setCurrentRow(std::min(row, count() - 1));
-      }
-      return;
-    case HistoryPaneKey::kLeave:
-      main->setFocus(Qt::OtherFocusReason);
-      return;
-    case HistoryPaneKey::kCalculator:
-      main->setFocus(Qt::OtherFocusReason);
-      main->TakeKey(event);
-      return;
-  }
+  std::optional<std::size_t> selected;
+  if (currentRow() >= 0) selected = static_cast<std::size_t>(currentRow());
+  const HistoryPaneKeyResult result =
+      OnHistoryPaneKey(window, VirtualKeyOf(*event), ModifiersOf(*event), selected);
+  if (result.select) setCurrentRow(static_cast<int>(*result.select));
+  if (result.key == HistoryPaneKey::kList) QListWidget::keyPressEvent(event);
+  if (result.key == HistoryPaneKey::kCalculator) emit keyForCalculator(event);
 }
 
 void HistoryPane::contextMenuEvent(QContextMenuEvent* event) {
@@ -99,21 +78,3 @@ void HistoryPane::contextMenuEvent(QContextMenuEvent* event) {
                         : viewport()->mapToGlobal(visualItemRect(item).bottomLeft());
   menu->popup(at);
 }
-
-// The core's history operations, carried out on the Qt main window.
-
-namespace {
-
-MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(window); }
-
-}  // namespace
-
-void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
-  AsMainWindow(window)->History()->SetEntries(entries);
-}
-
-void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }
-
-void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
-
-void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }

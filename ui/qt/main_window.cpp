@@ -23,9 +23,6 @@ namespace {
 
 QRect ToQRect(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 
-// More characters than any screen's display band holds at a pixel or more each.
-constexpr qsizetype kDisplayTail = 8192;
-
 }  // namespace
 
 MainWindow::MainWindow() {
@@ -49,12 +46,8 @@ KeyWidget* MainWindow::FindKey(int id) const {
 }
 
 void MainWindow::ShowExpression(const QString& text) {
-  QString tail = text.right(kDisplayTail);
-  if (!tail.isEmpty() && tail.front().isLowSurrogate()) {
-    tail.remove(0, 1);
-  }
   const QString before = display->text();
-  display->setText(tail);
+  display->setText(text);
   AnnounceDisplayChange(display, before);
 }
 
@@ -62,6 +55,7 @@ void MainWindow::Announce(const QString& text) { ::Announce(announcer, text); }
 
 void MainWindow::CreateDisplay() {
   display = new QLabel(this);
+  MarkAsDisplay(display);
   display->setTextFormat(Qt::PlainText);
   display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   display->setFont(DisplayFont());
@@ -134,8 +128,11 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void MainWindow::CreateHistoryPane() {
-  historyPane = new HistoryPane(this);
+  historyPane = new HistoryPane(this, this);
   historyPane->hide();
+  // A key press as the main window takes it, also one that reached the pane.
+  connect(historyPane, &HistoryPane::keyForCalculator, this,
+          [this](QKeyEvent* event) { keyPressEvent(event); });
   connect(historyPane, &HistoryPane::chosen, this,
           [this](int row) { ChooseHistoryEntry(this, static_cast<std::size_t>(row)); });
   connect(historyPane, &HistoryPane::entryCommand, this, [this](int command, int row) {

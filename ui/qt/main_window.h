@@ -16,8 +16,6 @@ class MainWindow : public QWidget {
   MainWindow();
 
   QLabel* Display() const { return display; }
-  // The display is right-aligned and cut off on the left, so it is given only the tail
-  // that can show: a pasted megabyte then costs no more to draw than a line.
   void ShowExpression(const QString& text);
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
@@ -33,8 +31,6 @@ class MainWindow : public QWidget {
   void ApplyColors();
   // The keyboard focus to the shown pane, its newest entry selected.
   void FocusHistory();
-  // A key press as the main window takes it, also one that reached the history pane.
-  void TakeKey(QKeyEvent* event) { keyPressEvent(event); }
 
  protected:
   bool event(QEvent* event) override;

@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "calculator/refresh.h"
+#include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 
@@ -50,3 +51,13 @@ std::wstring ReadClipboardText(WindowHandle) {
 void WriteClipboardText(WindowHandle, const std::wstring& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdWString(text));
 }
+
+void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
+  AsMainWindow(window)->History()->SetEntries(entries);
+}
+
+void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }
+
+void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
+
+void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ui/win32/win32_app.h"
+#include "ui/win32/win32.h"
 
 // COM on the GUI thread, before the first control is described; StopAccessibility after
 // the message loop.

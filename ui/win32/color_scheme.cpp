@@ -1,12 +1,11 @@
-// Which colours Windows asks for (dark apps, high contrast), and the brushes and title bar
-// that carry them.
-#include <initializer_list>
+// Which colours Windows asks for: dark apps, high contrast.
+#include "ui/win32/color_scheme.h"
 
-#include "ui/appearance.h"
-#include "ui/win32/win32_app.h"
+#include <initializer_list>
 
 namespace {
 
+HBRUSH g_displayBrush = nullptr;
 HBRUSH g_windowBrush = nullptr;  // the window's own background; none while the system's
 HBRUSH g_paneBrush = nullptr;    // the history pane's empty part; none while the system's
 
@@ -85,6 +84,8 @@ bool IsColorSettingChange(WPARAM action, LPARAM area) {
   return action == SPI_SETHIGHCONTRAST ||
          (name != nullptr && lstrcmpW(name, L"ImmersiveColorSet") == 0);
 }
+
+HBRUSH DisplayBrush() { return g_displayBrush; }
 
 HBRUSH WindowBackgroundBrush() {
   return g_windowBrush != nullptr ? g_windowBrush : GetSysColorBrush(COLOR_BTNFACE);

@@ -1,15 +1,15 @@
-// The display's context menu: from a right click on the display, the Menu key and
-// Shift+F10, which DefWindowProcW turns into WM_CONTEXTMENU.
+#include "ui/win32/context_menu.h"
+
 #include <string>
 
 #include "calculator/context_menu.h"
+#include "calculator/keypad.h"
 #include "calculator/menu_commands.h"
-#include "ui/win32/win32_app.h"
 
 bool OnContextMenu(HWND window, LPARAM position) {
   POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
   RECT display{};
-  GetWindowRect(g_displayWnd, &display);
+  GetWindowRect(GetDlgItem(window, kDisplayId), &display);
   if (position == -1) {
     // From the keyboard: below the display's left end.
     at = {display.left, display.bottom};

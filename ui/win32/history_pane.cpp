@@ -1,19 +1,18 @@
-// The history pane: an owner-drawn list box right of the keypad, made when first shown so
-// that the window at start holds only the display and the keys.
-#include <algorithm>
-#include <deque>
+#include "ui/win32/history_pane.h"
+
 #include <optional>
 #include <string>
 
 #include "calculator/context_menu.h"
 #include "calculator/history.h"
-#include "calculator/history_entry.h"
+#include "calculator/keyboard.h"
 #include "calculator/menu_commands.h"
-#include "calculator/shortcuts.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
+#include "ui/win32/color_scheme.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/win32_app.h"
+#include "ui/win32/fonts.h"
+#include "ui/win32/modifiers.h"
 
 #include <imm.h>
 
@@ -35,10 +34,7 @@ int PaneDpi() { return WindowDpi(g_historyPane != nullptr ? GetParent(g_historyP
 HFONT HistoryFontHandle(int dpi) {
   if (g_historyFont == nullptr || g_historyFontDpi != dpi) {
     HFONT old = g_historyFont;
-    g_historyFont = CreateFontW(ScaleForDpi(kHistoryFont.height, dpi), 0, 0, 0, kHistoryFont.weight,
-                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                kHistoryFont.face);
+    g_historyFont = CreateFontFrom(kHistoryFont, dpi);
     g_historyFontDpi = dpi;
     if (g_historyPane != nullptr) {
       SendMessageW(g_historyPane, WM_SETFONT, reinterpret_cast<WPARAM>(g_historyFont), TRUE);
@@ -64,25 +60,10 @@ void FillList() {
   InvalidateRect(g_historyPane, nullptr, TRUE);
 }
 
-// An empty list has nothing to choose: Enter then only leaves it.
-void ChooseSelected(HWND pane) {
+std::optional<std::size_t> SelectedEntry(HWND pane) {
   const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR) {
-    SetFocus(GetParent(pane));
-  } else {
-    ChooseHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
-  }
-}
-
-// The next entry takes the removed one's place, ready for another Delete.
-void DeleteSelected(HWND pane) {
-  const LRESULT selected = SendMessageW(pane, LB_GETCURSEL, 0, 0);
-  if (selected == LB_ERR) return;
-  DeleteHistoryEntry(GetParent(pane), static_cast<std::size_t>(selected));
-  const LRESULT count = SendMessageW(pane, LB_GETCOUNT, 0, 0);
-  if (count > 0) {
-    SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(std::min(selected, count - 1)), 0);
-  }
+  if (selected == LB_ERR) return std::nullopt;
+  return static_cast<std::size_t>(selected);
 }
 
 // The entry menu on the item under the mouse, or from the keyboard on the selected one.
@@ -120,9 +101,9 @@ void OpenEntryMenu(HWND pane, LPARAM position) {
   if (command != 0) OnHistoryEntryCommand(main, command, static_cast<std::size_t>(index));
 }
 
-// A click on an item, or Enter on the selected one, chooses it; the core then gives the
-// focus back to the main window. Delete removes the selected one. The arrows, Home and
-// End move the selection; every other key and every typed character goes to the main
+// A click on an item chooses it; the core then gives the focus back to the main window.
+// The core says what a key does (calculator/keyboard.h); the list moves its selection
+// itself, and every key the core hands on and every typed character goes to the main
 // window (the list's type-ahead never sees letters), which takes the focus first.
 LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
   HWND main = GetParent(pane);
@@ -131,22 +112,11 @@ LRESULT CALLBACK HistoryPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM 
     return 0;
   }
   if (message == WM_KEYDOWN) {
-    switch (HistoryPaneKeyOf(static_cast<int>(wParam), HeldModifiers())) {
-      case HistoryPaneKey::kList:
-        break;
-      case HistoryPaneKey::kChoose:
-        ChooseSelected(pane);
-        return 0;
-      case HistoryPaneKey::kDelete:
-        DeleteSelected(pane);
-        return 0;
-      case HistoryPaneKey::kLeave:
-        SetFocus(main);
-        return 0;
-      case HistoryPaneKey::kCalculator:
-        SetFocus(main);
-        return SendMessageW(main, message, wParam, lParam);
-    }
+    const HistoryPaneKeyResult result =
+        OnHistoryPaneKey(main, static_cast<int>(wParam), HeldModifiers(), SelectedEntry(pane));
+    if (result.select) SendMessageW(pane, LB_SETCURSEL, static_cast<WPARAM>(*result.select), 0);
+    if (result.key == HistoryPaneKey::kCalculator) return SendMessageW(main, message, wParam, lParam);
+    if (result.key != HistoryPaneKey::kList) return 0;
   } else if (message == WM_CHAR) {
     SetFocus(main);
     return SendMessageW(main, message, wParam, lParam);
@@ -166,7 +136,7 @@ void CreatePane(HWND window) {
       WS_CHILD | WS_BORDER | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
           LBS_NOINTEGRALHEIGHT,
       0, 0, 0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHistoryPaneId)),
-      g_hInstance, nullptr);
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)), nullptr);
   if (g_historyPane == nullptr) return;
   SendMessageW(g_historyPane, WM_SETFONT,
                reinterpret_cast<WPARAM>(HistoryFontHandle(WindowDpi(window))), FALSE);
@@ -239,13 +209,12 @@ void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
   DrawTextW(item.hDC, result.c_str(), -1, &bottom, kLine);
 }
 
-void SetHistoryEntries(WindowHandle, const std::deque<HistoryEntry>& entries) {
+void ListHistoryEntries(const std::deque<HistoryEntry>& entries) {
   g_shownEntries = entries;
   if (g_historyPane != nullptr) FillList();
 }
 
-void ShowHistoryPane(WindowHandle window, bool shown) {
-  HWND main = static_cast<HWND>(window);
+void ShowHistory(HWND main, bool shown) {
   if (shown && g_historyPane == nullptr) CreatePane(main);
   if (g_historyPane == nullptr || (IsWindowVisible(g_historyPane) != FALSE) == shown) return;
   ShowWindow(g_historyPane, shown ? SW_SHOWNA : SW_HIDE);
@@ -265,12 +234,7 @@ void ShowHistoryPane(WindowHandle window, bool shown) {
   SendMessageW(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
 }
 
-void SetAlwaysOnTop(WindowHandle window, bool on) {
-  SetWindowPos(static_cast<HWND>(window), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void FocusHistoryPane(WindowHandle) {
+void FocusHistory() {
   if (g_historyPane == nullptr || !IsWindowVisible(g_historyPane)) return;
   const LRESULT count = SendMessageW(g_historyPane, LB_GETCOUNT, 0, 0);
   // The newest entry, which screen readers announce as the list takes the focus.

@@ -1,14 +1,13 @@
-// Painting of the owner-drawn keys.
+#include "ui/win32/key_painter.h"
+
 #include <array>
 
 #include "ui/appearance.h"
 #include "ui/layout.h"
+#include "ui/win32/color_scheme.h"
 #include "ui/win32/dpi.h"
-#include "ui/win32/win32_app.h"
 
 namespace {
-
-COLORREF ColorRefOf(Rgb color) { return static_cast<COLORREF>(ToColorRef(color)); }
 
 void FillKeyShape(HDC dc, const RECT& cell, int dpi, COLORREF fill, COLORREF border) {
   HBRUSH brush = CreateSolidBrush(fill);
@@ -42,13 +41,13 @@ void PaintKey(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const KeyColors colors = KeyColorsFor(static_cast<int>(item.CtlID));
   const int dpi = WindowDpi(item.hwndItem);
-  FillKeyShape(item.hDC, item.rcItem, dpi, ColorRefOf(pressed ? colors.pressedFill : colors.fill),
-               ColorRefOf(colors.border));
+  FillKeyShape(item.hDC, item.rcItem, dpi, ToColorRef(pressed ? colors.pressedFill : colors.fill),
+               ToColorRef(colors.border));
   RECT textRect = item.rcItem;
   if (pressed) {
     textRect.left += ScaleForDpi(kPressedTextOffset, dpi);
     textRect.top += ScaleForDpi(kPressedTextOffset, dpi);
   }
   DrawKeyText(item.hDC, item.hwndItem, textRect,
-              ColorRefOf(pressed ? colors.pressedText : colors.text));
+              ToColorRef(pressed ? colors.pressedText : colors.text));
 }

@@ -14,18 +14,26 @@
 #include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/win32/accessibility.h"
+#include "ui/win32/color_scheme.h"
+#include "ui/win32/context_menu.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/fonts.h"
+#include "ui/win32/history_pane.h"
+#include "ui/win32/key_painter.h"
+#include "ui/win32/modifiers.h"
 #include "ui/win32/resource.h"
-#include "ui/win32/win32_app.h"
+#include "ui/win32/win32.h"
 
 #include <imm.h>
 
-HINSTANCE g_hInstance = nullptr;
-HWND g_displayWnd = nullptr;
-HBRUSH g_displayBrush = nullptr;
-
 namespace {
 
+constexpr wchar_t kWindowClass[] = L"URG";
+
+HINSTANCE g_hInstance = nullptr;
+HWND g_displayWnd = nullptr;  // the display control, id kDisplayId
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 bool RegisterMainClass();
 HWND CreateMainWindow();
 void OnCreate(HWND window);
@@ -36,11 +44,9 @@ LRESULT OnCtlColorStatic(HDC dc, HWND control);
 LRESULT OnEraseBackground(HWND window, HDC dc);
 void OnDestroy();
 
-HFONT CreateFontFrom(const FontSpec& font, int dpi);
 void ApplyFonts(HWND window, int dpi);
 HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style, int id);
 wchar_t QueuedChar(LPARAM keyData);
-bool IsDown(int virtualKey);
 
 }  // namespace
 
@@ -67,6 +73,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   StopAccessibility();
   return static_cast<int>(message.wParam);
 }
+
+namespace {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -129,8 +137,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }
-
-namespace {
 
 bool RegisterMainClass() {
   WNDCLASSEXW windowClass{};
@@ -226,7 +232,7 @@ LRESULT OnCtlColorStatic(HDC dc, HWND control) {
   SetBkMode(dc, TRANSPARENT);
   if (control == g_displayWnd) {
     SetTextColor(dc, ToColorRef(ActiveColors().displayText));
-    return reinterpret_cast<LRESULT>(g_displayBrush);
+    return reinterpret_cast<LRESULT>(DisplayBrush());
   }
   return reinterpret_cast<LRESULT>(WindowBackgroundBrush());
 }
@@ -243,12 +249,6 @@ void OnDestroy() {
   DestroyKeyTips();
   ReleaseColorBrushes();
   PostQuitMessage(0);
-}
-
-HFONT CreateFontFrom(const FontSpec& font, int dpi) {
-  return CreateFontW(ScaleForDpi(font.height, dpi), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                     DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 
 HFONT FontOf(HWND control) {
@@ -287,14 +287,4 @@ wchar_t QueuedChar(LPARAM keyData) {
   return scanCode(next.lParam) == scanCode(keyData) ? static_cast<wchar_t>(next.wParam) : L'\0';
 }
 
-bool IsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
-
 }  // namespace
-
-unsigned HeldModifiers() {
-  unsigned modifiers = kNoModifier;
-  if (IsDown(VK_SHIFT)) modifiers |= kShiftHeld;
-  if (IsDown(VK_CONTROL)) modifiers |= kControlHeld;
-  if (IsDown(VK_MENU)) modifiers |= kAltHeld;
-  return modifiers;
-}

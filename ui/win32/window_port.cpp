@@ -1,12 +1,14 @@
 // The core's window port, carried out with the W functions of USER32.
+#include "calculator/window_port.h"
+
 #include <cstring>
 #include <string>
 
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"
-#include "ui/win32/win32_app.h"
-#include "calculator/window_port.h"
+#include "ui/win32/history_pane.h"
+#include "ui/win32/win32.h"
 
 namespace {
 
@@ -99,3 +101,16 @@ void WriteClipboardText(WindowHandle window, const std::wstring& text) {
   }
   CloseClipboard();
 }
+
+void SetHistoryEntries(WindowHandle, const std::deque<HistoryEntry>& entries) {
+  ListHistoryEntries(entries);
+}
+
+void ShowHistoryPane(WindowHandle window, bool shown) { ShowHistory(AsWindow(window), shown); }
+
+void SetAlwaysOnTop(WindowHandle window, bool on) {
+  SetWindowPos(AsWindow(window), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FocusHistoryPane(WindowHandle) { FocusHistory(); }

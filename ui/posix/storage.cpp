@@ -1,6 +1,6 @@
-// The saved files on Linux: the history in $XDG_STATE_HOME/vorlane, the settings in
-// $XDG_CONFIG_HOME/vorlane (defaults ~/.local/state and ~/.config). Private to the user:
-// folders 0700, files 0600, new files made exclusively and never through a link.
+// The saved files on Linux, with POSIX calls only: the history in $XDG_STATE_HOME/vorlane,
+// the settings in $XDG_CONFIG_HOME/vorlane (defaults ~/.local/state and ~/.config). Private
+// to the user: folders 0700, files 0600, new files made exclusively and never through a link.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>

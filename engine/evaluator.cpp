@@ -46,7 +46,6 @@ std::optional<double> Binary(Op op, double a, double b) {
 }  // namespace
 
 bool ValueStack::Number(std::wstring_view text) {
-  sawToken = true;
   double value = 0.0;
   // Most tokens are short integers, exact in a double; the rest take the full conversion.
   std::uint64_t integer = 0;
@@ -65,7 +64,6 @@ bool ValueStack::Number(std::wstring_view text) {
 }
 
 bool ValueStack::Operator(PostfixOp item) {
-  sawToken = true;
   if (values.empty()) return false;
   double& top = values.back();
   std::optional<double> result;
@@ -91,7 +89,7 @@ bool ValueStack::Operator(PostfixOp item) {
 }
 
 std::optional<double> ValueStack::Result() const {
-  if (!sawToken || values.size() != 1) return std::nullopt;
+  if (values.size() != 1) return std::nullopt;
   return values.front();
 }
 
@@ -103,8 +101,8 @@ double EvaluatePostfix(const TokenList& postfix, bool& ok) {
   ok = false;
   ValueStack stack;
   for (const std::wstring& token : postfix) {
-    // Classified again from the spelling alone: "u-" and "!" first, then the binary
-    // operators, the functions, and whatever is left must read as a number.
+    // Classified again from the spelling alone: an operator of kOperators ("u-" included),
+    // then a function name, and whatever is left must read as a number.
     bool stepOk = false;
     if (const OperatorInfo* info = FindOperator(token)) {
       stepOk = stack.Operator({info->op, 0});

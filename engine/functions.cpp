@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstddef>
 
 #include "engine/engine.h"
 #include "engine/internal.h"
@@ -53,11 +54,26 @@ constexpr FunctionDef kFunctions[kFunctionCount] = {
     {L"abs", Check::kNone, [](double x) { return std::fabs(x); }},
 };
 
+// Most tokens are rejected by length alone, before any comparison. The tokenizer hands
+// over letter runs only, and the conversion never looks up a single letter ("e").
+constexpr std::size_t kShortestName = 2;
+constexpr std::size_t kLongestName = 5;
+
+constexpr bool NamesFitTheLookup() {
+  for (const FunctionDef& f : kFunctions) {
+    if (f.name.size() < kShortestName || f.name.size() > kLongestName) return false;
+    for (wchar_t c : f.name) {
+      if (!IsLetter(c)) return false;
+    }
+  }
+  return true;
+}
+static_assert(NamesFitTheLookup(), "a function name FunctionIndex would never find");
+
 }  // namespace
 
 int FunctionIndex(std::wstring_view name) {
-  // Every name is 2 to 5 letters: most tokens are rejected without a comparison.
-  if (name.size() < 2 || name.size() > 5) return -1;
+  if (name.size() < kShortestName || name.size() > kLongestName) return -1;
   for (int i = 0; i < kFunctionCount; ++i) {
     const std::wstring_view candidate = kFunctions[i].name;
     if (candidate.size() == name.size() && candidate[0] == name[0] && candidate == name) return i;

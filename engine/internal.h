@@ -71,7 +71,6 @@ struct PostfixOp {
 // The stack machine of the evaluator, fed one postfix item at a time.
 struct ValueStack {
   std::vector<double> values;
-  bool sawToken = false;
 
   bool Number(std::wstring_view text);
   bool Operator(PostfixOp op);

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "calculator/random.h"
 #include "engine/engine.h"
@@ -48,15 +50,17 @@ TEST(DrawRandom, SameSequenceOnEveryPlatform) {
   EXPECT_EQ(draw, static_cast<int>(4123659995u >> 17));
 }
 
-TEST(DrawRandom, SeedRepeatsTheSequence) {
-  SeedRandom(42);
-  const int a = DrawRandom();
-  const int b = DrawRandom();
-  SeedRandom(42);
-  EXPECT_EQ(DrawRandom(), a);
-  EXPECT_EQ(DrawRandom(), b);
-  SeedRandom(43);
-  EXPECT_FALSE(DrawRandom() == a && DrawRandom() == b);
+// The windows seed with the clock: starts a second apart must not draw alike.
+TEST(DrawRandom, ConsecutiveSeedsDrawApart) {
+  constexpr unsigned kClock = 1767225600u;  // 2026-01-01 00:00:00 UTC
+  constexpr unsigned kStarts = 16;
+  std::set<std::pair<int, int>> firstDraws;
+  for (unsigned seed = kClock; seed < kClock + kStarts; ++seed) {
+    SeedRandom(seed);
+    const int first = DrawRandom();
+    firstDraws.insert({first, DrawRandom()});
+  }
+  EXPECT_EQ(firstDraws.size(), kStarts);
 }
 
 TEST(DrawRandom, FifteenBitsBothEndsReached) {

@@ -27,6 +27,8 @@ void Calculate(WindowHandle window) {
     g_expr.assign(kErrorText);
   }
   g_resultShown = true;
+  g_caret = g_anchor = g_expr.size();
+  UnlessOutOfMemory([&] { g_lastEquals = {remembers ? expression : std::wstring{}, g_expr}; });
   UnlessOutOfMemory([&] { UpdateDisplayAloud(window); });
   // Without memory for it the calculation still stands, only unrecorded.
   if (remembers) {

@@ -1,5 +1,6 @@
 #include "calculator/characters.h"
 
+#include <algorithm>
 #include <cstdint>
 
 wchar_t AsciiForm(wchar_t ch) {
@@ -27,3 +28,27 @@ bool IsControlCharacter(wchar_t ch) {
 bool IsAsciiDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
 bool IsAsciiLetter(wchar_t ch) { return (ch >= L'a' && ch <= L'z') || (ch >= L'A' && ch <= L'Z'); }
+
+bool IsHighSurrogate(wchar_t ch) { return sizeof(wchar_t) == 2 && ch >= 0xD800 && ch <= 0xDBFF; }
+
+bool IsLowSurrogate(wchar_t ch) { return sizeof(wchar_t) == 2 && ch >= 0xDC00 && ch <= 0xDFFF; }
+
+std::size_t NextCharacter(std::wstring_view text, std::size_t pos) {
+  if (pos >= text.size()) return text.size();
+  const bool pair = IsHighSurrogate(text[pos]) && pos + 1 < text.size() && IsLowSurrogate(text[pos + 1]);
+  return pos + (pair ? 2 : 1);
+}
+
+std::size_t PreviousCharacter(std::wstring_view text, std::size_t pos) {
+  if (pos == 0) return 0;
+  pos = std::min(pos, text.size());
+  const bool pair = pos >= 2 && IsLowSurrogate(text[pos - 1]) && IsHighSurrogate(text[pos - 2]);
+  return pos - (pair ? 2 : 1);
+}
+
+std::size_t CharacterBoundary(std::wstring_view text, std::size_t pos) {
+  pos = std::min(pos, text.size());
+  const bool inPair = pos > 0 && pos < text.size() && IsHighSurrogate(text[pos - 1]) &&
+                      IsLowSurrogate(text[pos]);
+  return inPair ? pos - 1 : pos;
+}

@@ -7,13 +7,24 @@
 #include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 
 void CopyDisplay(WindowHandle window) {
-  UnlessOutOfMemory([&] { WriteClipboardText(window, g_expr); });
+  UnlessOutOfMemory([&] { WriteClipboardText(window, HasSelection() ? SelectedText() : g_expr); });
+}
+
+void CutSelection(WindowHandle window) {
+  if (!HasSelection()) return;
+  UnlessOutOfMemory([&] {
+    const UndoStep step;
+    WriteClipboardText(window, SelectedText());
+    DeleteSelection(window);
+  });
 }
 
 void PasteClipboard(WindowHandle window) {
   UnlessOutOfMemory([&] {
+    const UndoStep step;
     std::wstring piece = ReadClipboardText(window);
     std::erase_if(piece, IsControlCharacter);
     for (wchar_t& ch : piece) ch = AsciiForm(ch);

@@ -17,6 +17,11 @@ enum MenuCommand : int {
   // The history pane's menu on an entry.
   kMenuCopyEntry,
   kMenuDeleteEntry,
+  kMenuUndo,
+  kMenuRedo,
+  kMenuCut,
+  kMenuSelectAll,
+  kMenuSeparator = 2100,  // a line between groups of items, no command
 };
 
 struct MenuItemDef {
@@ -26,8 +31,14 @@ struct MenuItemDef {
 };
 
 inline constexpr MenuItemDef kContextMenu[] = {
+    {kMenuUndo, L"撤销", ShortcutLabel(Shortcut::kUndo)},
+    {kMenuRedo, L"重做", ShortcutLabel(Shortcut::kRedo)},
+    {kMenuSeparator, L"", L""},
+    {kMenuCut, L"剪切", ShortcutLabel(Shortcut::kCut)},
     {kMenuCopy, L"复制", ShortcutLabel(Shortcut::kCopy)},
     {kMenuPaste, L"粘贴", ShortcutLabel(Shortcut::kPaste)},
+    {kMenuSelectAll, L"全选", ShortcutLabel(Shortcut::kSelectAll)},
+    {kMenuSeparator, L"", L""},
     {kMenuHistory, L"历史记录", ShortcutLabel(Shortcut::kHistory)},
     {kMenuClearHistory, L"清除历史记录", L""},
     {kMenuKeepHistory, L"保存历史记录", L""},
@@ -39,7 +50,8 @@ inline constexpr MenuItemDef kHistoryEntryMenu[] = {
     {kMenuDeleteEntry, L"删除", HistoryPaneKeyLabel(HistoryPaneKey::kDelete)},
 };
 
-// Items that show a check mark (MenuItemChecked tells whether it is set).
+// Items that show a check mark (MenuItemChecked tells whether it is set). Every item may
+// be disabled where it cannot act (MenuItemEnabled).
 constexpr bool MenuItemCheckable(MenuCommand command) {
   return command == kMenuHistory || command == kMenuKeepHistory || command == kMenuAlwaysOnTop;
 }

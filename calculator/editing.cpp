@@ -1,13 +1,40 @@
 #include "calculator/editing.h"
 
+#include <algorithm>
+
+#include "calculator/characters.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
 #include "engine/engine.h"
 
 namespace {
 
-// Where the number being typed starts: after the last operator or parenthesis.
+// Where a number ends: at an operator or parenthesis.
 constexpr std::wstring_view kNumberDelimiters = L"+-*/^()%";
+
+void CaretToEnd() { g_caret = g_anchor = g_expr.size(); }
+
+void ReplaceWhole(std::wstring_view text) {
+  g_expr.assign(text);
+  CaretToEnd();
+}
+
+// An erase never leaves the text empty, and texts that are replaced whole keep the caret
+// at their end.
+void AfterErase() {
+  if (g_expr.empty()) g_expr.assign(kStartText);
+  if (IsWholeText(g_expr)) CaretToEnd();
+}
+
+// The piece in place of the selection, the caret after it.
+bool ReplaceSelection(WindowHandle window, std::wstring_view piece) {
+  const std::size_t start = SelectionStart();
+  const std::size_t length = SelectionEnd() - start;
+  if (!ExpressionFits(window, g_expr.size() - length + piece.size())) return false;
+  g_expr.replace(start, length, piece);
+  g_caret = g_anchor = start + piece.size();
+  return true;
+}
 
 }  // namespace
 
@@ -17,17 +44,30 @@ bool ExpressionFits(WindowHandle window, std::size_t length) {
   return false;
 }
 
+bool IsWholeText(std::wstring_view text) {
+  return text == kStartText || text == kErrorText || text == kInfinityText;
+}
+
+// Clamped: a text written from outside (a test, a tool) may be shorter than the caret.
+std::size_t SelectionStart() { return std::min({g_caret, g_anchor, g_expr.size()}); }
+
+std::size_t SelectionEnd() { return std::min(std::max(g_caret, g_anchor), g_expr.size()); }
+
+bool HasSelection() { return g_caret != g_anchor; }
+
+std::wstring SelectedText() {
+  return g_expr.substr(SelectionStart(), SelectionEnd() - SelectionStart());
+}
+
 bool EnterOperandText(WindowHandle window, std::wstring_view piece, bool replacesInfinity) {
   // A discarded result leaves an empty text, which is never a start text.
   const bool replaces = g_resultShown || g_expr == kStartText || g_expr == kErrorText ||
                         (replacesInfinity && g_expr == kInfinityText);
-  if (!ExpressionFits(window, replaces ? piece.size() : g_expr.size() + piece.size())) {
-    return false;
-  }
   if (replaces) {
-    g_expr.assign(piece);
-  } else {
-    g_expr.append(piece);
+    if (!ExpressionFits(window, piece.size())) return false;
+    ReplaceWhole(piece);
+  } else if (!ReplaceSelection(window, piece)) {
+    return false;
   }
   g_resultShown = false;
   return true;
@@ -44,29 +84,30 @@ void EnterDigit(WindowHandle window, std::wstring_view piece) {
 }
 
 void EnterInfix(WindowHandle window, std::wstring_view piece) {
-  if (ExpressionFits(window, g_expr.size() + piece.size())) {
-    g_expr.append(piece);
-    g_resultShown = false;
-  }
+  if (ReplaceSelection(window, piece)) g_resultShown = false;
   UpdateDisplay(window);
 }
 
 void EnterSuffix(WindowHandle window, std::wstring_view piece) {
-  if (ExpressionFits(window, g_expr.size() + piece.size())) g_expr.append(piece);
+  ReplaceSelection(window, piece);
   UpdateDisplay(window);
 }
 
 void EnterPoint(WindowHandle window) {
   if (g_resultShown) {
-    g_expr.assign(L".");
+    ReplaceWhole(L".");
     g_resultShown = false;
   } else {
-    const std::size_t delimiter = g_expr.find_last_of(kNumberDelimiters);
-    const std::size_t numberStart = delimiter == std::wstring::npos ? 0 : delimiter + 1;
-    // On the start text "0" this gives "0.".
-    if (g_expr.find(L'.', numberStart) == std::wstring::npos &&
-        ExpressionFits(window, g_expr.size() + 1)) {
-      g_expr.push_back(L'.');
+    // The number around the caret once the selection is gone; on "0" this gives "0.".
+    const std::wstring_view before = std::wstring_view{g_expr}.substr(0, SelectionStart());
+    const std::wstring_view after = std::wstring_view{g_expr}.substr(SelectionEnd());
+    const std::size_t delimiter = before.find_last_of(kNumberDelimiters);
+    const std::wstring_view numberStart =
+        before.substr(delimiter == std::wstring_view::npos ? 0 : delimiter + 1);
+    const std::wstring_view numberEnd = after.substr(0, after.find_first_of(kNumberDelimiters));
+    if (numberStart.find(L'.') == std::wstring_view::npos &&
+        numberEnd.find(L'.') == std::wstring_view::npos) {
+      ReplaceSelection(window, L".");
     }
   }
   UpdateDisplay(window);
@@ -75,13 +116,14 @@ void EnterPoint(WindowHandle window) {
 void ShowNumber(WindowHandle window, std::wstring text) {
   if (ExpressionFits(window, text.size())) {
     g_expr = std::move(text);
+    CaretToEnd();
     g_resultShown = false;
   }
   UpdateDisplayAloud(window);
 }
 
 void AllClear(WindowHandle window) {
-  g_expr.assign(kStartText);
+  ReplaceWhole(kStartText);
   g_resultShown = false;
   UpdateDisplayAloud(window);
 }
@@ -89,13 +131,46 @@ void AllClear(WindowHandle window) {
 void Erase(WindowHandle window, OutcomeText outcome) {
   const bool clearsOutcome =
       outcome == OutcomeText::kClearWhole && (g_expr == kErrorText || g_expr == kInfinityText);
-  if (g_resultShown || clearsOutcome || g_expr.size() <= 1) {
-    g_expr.assign(kStartText);
+  if (g_resultShown || clearsOutcome) {
+    ReplaceWhole(kStartText);
     g_resultShown = false;
+  } else if (HasSelection()) {
+    DeleteSelection(window);
+    return;
+  } else if (g_caret == 0 && !g_expr.empty()) {
+    return;
+  } else if (g_expr.size() <= 1) {
+    ReplaceWhole(kStartText);
   } else {
-    g_expr.pop_back();
+    const std::size_t from = PreviousCharacter(g_expr, g_caret);
+    g_expr.erase(from, g_caret - from);
+    g_caret = g_anchor = from;
+    AfterErase();
   }
   UpdateDisplay(window);
+}
+
+void EraseForward(WindowHandle window) {
+  if (HasSelection()) {
+    DeleteSelection(window);
+    return;
+  }
+  if (g_caret >= g_expr.size()) return;
+  g_expr.erase(g_caret, NextCharacter(g_expr, g_caret) - g_caret);
+  g_resultShown = false;
+  AfterErase();
+  UpdateDisplay(window);
+}
+
+bool DeleteSelection(WindowHandle window) {
+  if (!HasSelection()) return false;
+  const std::size_t start = SelectionStart();
+  g_expr.erase(start, SelectionEnd() - start);
+  g_caret = g_anchor = start;
+  g_resultShown = false;
+  AfterErase();
+  UpdateDisplay(window);
+  return true;
 }
 
 void ToggleSign(WindowHandle window) {
@@ -104,5 +179,6 @@ void ToggleSign(WindowHandle window) {
   } else if (ExpressionFits(window, g_expr.size() + 1)) {
     g_expr.insert(0, 1, L'-');
   }
+  CaretToEnd();
   UpdateDisplay(window);
 }

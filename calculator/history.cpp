@@ -8,11 +8,10 @@
 #include "calculator/refresh.h"
 #include "calculator/saved_history.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 #include "engine/engine.h"
 
 namespace {
-
-bool IsLowSurrogate(wchar_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 // A result that would enter as a number; the outcome texts are no operands.
 bool IsEnterable(const HistoryEntry& entry) {
@@ -24,11 +23,17 @@ bool IsEnterable(const HistoryEntry& entry) {
 std::wstring RememberedExpression(std::wstring_view expression) {
   if (expression.size() <= kHistoryExpressionLength) return std::wstring{expression};
   std::wstring_view tail = expression.substr(expression.size() - kHistoryExpressionLength);
-  // Half a UTF-16 pair is no character.
-  if (IsLowSurrogate(tail.front())) tail.remove_prefix(1);
+  // Half a UTF-16 pair is no character, whatever the width of wchar_t.
+  if (tail.front() >= 0xDC00 && tail.front() <= 0xDFFF) tail.remove_prefix(1);
   std::wstring kept{kElisionMark};
   kept += tail;
   return kept;
+}
+
+bool IsElided(std::wstring_view remembered) {
+  // A short pasted text may begin with "…" too; the kept end is never shorter than this.
+  return remembered.starts_with(kElisionMark) &&
+         remembered.size() >= kElisionMark.size() + kHistoryExpressionLength - 1;
 }
 
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result) {
@@ -43,6 +48,7 @@ void RecordCalculation(WindowHandle window, std::wstring expression, std::wstrin
 void ChooseHistoryEntry(WindowHandle window, std::size_t index) {
   bool entered = false;
   UnlessOutOfMemory([&] {
+    const UndoStep step;
     if (index >= g_history.size() || !IsEnterable(g_history[index])) return;
     // A refused entry beeps, and the text it left alone is not read out again.
     entered = EnterOperandText(window, g_history[index].result, false);

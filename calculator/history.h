@@ -16,6 +16,8 @@ inline constexpr std::wstring_view kElisionMark = L"…";
 
 // What an entry keeps of the text that "=" evaluated.
 std::wstring RememberedExpression(std::wstring_view expression);
+// Whether RememberedExpression kept only the end.
+bool IsElided(std::wstring_view remembered);
 // Appends an entry, drops the oldest beyond the capacity, and shows the list.
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result);
 

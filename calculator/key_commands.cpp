@@ -8,6 +8,7 @@
 #include "calculator/random.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 #include "engine/engine.h"
 
 namespace {
@@ -44,7 +45,10 @@ void Run(WindowHandle window, const KeyCommand& command) {
 }
 
 void RunKey(WindowHandle window, int id, bool secondMode) {
-  UnlessOutOfMemory([&] { Run(window, CommandOf(id, secondMode)); });
+  UnlessOutOfMemory([&] {
+    const UndoStep step;
+    Run(window, CommandOf(id, secondMode));
+  });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "calculator/calculate.h"
+#include "calculator/caret.h"
 #include "calculator/characters.h"
 #include "calculator/clipboard.h"
 #include "calculator/editing.h"
@@ -11,7 +12,9 @@
 #include "calculator/key_commands.h"
 #include "calculator/keypad.h"
 #include "calculator/out_of_memory.h"
+#include "calculator/recall.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 
 namespace {
 
@@ -45,10 +48,59 @@ std::optional<wchar_t> DigitOfKey(int keyCode) {
   return std::nullopt;
 }
 
+std::optional<CaretMove> CaretMoveOf(int keyCode, bool control) {
+  switch (keyCode) {
+    case kVkLeft: return control ? CaretMove::kTokenLeft : CaretMove::kCharacterLeft;
+    case kVkRight: return control ? CaretMove::kTokenRight : CaretMove::kCharacterRight;
+    case kVkHome: return CaretMove::kHome;
+    case kVkEnd: return CaretMove::kEnd;
+    default: return std::nullopt;
+  }
+}
+
+// The keys that edit without typing: the caret keys, Up and Down, Delete. None with Alt,
+// which a layout may use to type.
+bool EditingKey(WindowHandle window, int keyCode, unsigned modifiers) {
+  if ((modifiers & kAltHeld) != 0) return false;
+  const bool control = (modifiers & kControlHeld) != 0;
+  if (const std::optional<CaretMove> move = CaretMoveOf(keyCode, control)) {
+    MoveCaret(window, *move, (modifiers & kShiftHeld) != 0);
+    return true;
+  }
+  if (control) return false;
+  switch (keyCode) {
+    case kVkUp:
+      RecallEarlier(window);
+      return true;
+    case kVkDown:
+      RecallLater(window);
+      return true;
+    case kVkDelete:
+      if (modifiers == kNoModifier) EraseForward(window);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned modifiers) {
-  switch (ShortcutOf(keyCode, modifiers)) {
+  const Shortcut shortcut = ShortcutOf(keyCode, modifiers);
+  // Undo and redo are no steps of their own.
+  if (shortcut == Shortcut::kUndo) return Undo(window);
+  if (shortcut == Shortcut::kRedo) return Redo(window);
+  const UndoStep step;
+  switch (shortcut) {
+    case Shortcut::kUndo:
+    case Shortcut::kRedo:
+      return;
+    case Shortcut::kCut:
+      CutSelection(window);
+      return;
+    case Shortcut::kSelectAll:
+      UnlessOutOfMemory([&] { SelectAll(window); });
+      return;
     case Shortcut::kCopy:
       CopyDisplay(window);
       return;
@@ -65,6 +117,7 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
       break;
   }
   UnlessOutOfMemory([&] {
+    if (EditingKey(window, keyCode, modifiers)) return;
     if (keyCode == kVkEnter) {
       Calculate(window);
     } else if (keyCode == kVkEscape) {
@@ -86,6 +139,7 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
 }
 
 void OnTypedChar(WindowHandle window, wchar_t ch, unsigned modifiers) {
+  const UndoStep step;
   const TypedAction action = TypedActionOf(ch, modifiers);
   if (action.id) {
     RunFirstFunction(window, *action.id);

@@ -1,13 +1,29 @@
 #include "calculator/menu_commands.h"
 
+#include "calculator/caret.h"
 #include "calculator/clipboard.h"
 #include "calculator/context_menu.h"
+#include "calculator/editing.h"
 #include "calculator/history.h"
+#include "calculator/out_of_memory.h"
 #include "calculator/saved_history.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 
 void OnMenuCommand(WindowHandle window, int command) {
   switch (command) {
+    case kMenuUndo:
+      Undo(window);
+      break;
+    case kMenuRedo:
+      Redo(window);
+      break;
+    case kMenuCut:
+      CutSelection(window);
+      break;
+    case kMenuSelectAll:
+      UnlessOutOfMemory([&] { SelectAll(window); });
+      break;
     case kMenuCopy:
       CopyDisplay(window);
       break;
@@ -28,6 +44,24 @@ void OnMenuCommand(WindowHandle window, int command) {
       break;
     default:
       break;
+  }
+}
+
+bool MenuItemEnabled(WindowHandle window, int command) {
+  switch (command) {
+    case kMenuUndo:
+      return CanUndo();
+    case kMenuRedo:
+      return CanRedo();
+    case kMenuCut:
+      return HasSelection();
+    case kMenuPaste:
+      return ClipboardHasText(window);
+    case kMenuSelectAll:
+      return !IsWholeText(g_expr) && !g_expr.empty() &&
+             SelectionEnd() - SelectionStart() < g_expr.size();
+    default:
+      return true;
   }
 }
 

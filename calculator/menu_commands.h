@@ -9,5 +9,9 @@
 // A command of the context menu; other ids do nothing.
 void OnMenuCommand(WindowHandle window, int command);
 bool MenuItemChecked(int command);
+// False for an item that cannot act now: undo and redo with nothing to undo or redo, cut
+// without a selection, paste with an empty clipboard, select all on "0" or with all
+// selected.
+bool MenuItemEnabled(WindowHandle window, int command);
 // A command of the pane's menu on the entry at index.
 void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index);

@@ -48,7 +48,7 @@ std::wstring KeyToolTip(std::wstring_view description, std::wstring_view shortcu
 }
 
 void UpdateDisplay(WindowHandle window) {
-  SetDisplayText(window, g_expr);
+  SetDisplayText(window, g_expr, g_caret, g_anchor);
   SetTitleText(window, WindowTitle());
 }
 

@@ -8,7 +8,17 @@
 
 #include "calculator/key_codes.h"
 
-enum class Shortcut { kNone, kCopy, kPaste, kHistory, kHistoryPane };
+enum class Shortcut {
+  kNone,
+  kUndo,
+  kRedo,
+  kCut,
+  kCopy,
+  kPaste,
+  kSelectAll,
+  kHistory,
+  kHistoryPane,
+};
 
 struct ShortcutKey {
   Shortcut shortcut;
@@ -20,6 +30,12 @@ struct ShortcutKey {
 
 // The bindings of Windows programs. Ctrl+Shift+Insert copies: the copy row comes first.
 inline constexpr ShortcutKey kShortcutKeys[] = {
+    {Shortcut::kUndo, kVkZ, kControlHeld, kShiftHeld, L"Ctrl+Z"},
+    {Shortcut::kRedo, kVkY, kControlHeld, 0, L"Ctrl+Y"},
+    {Shortcut::kRedo, kVkZ, kControlHeld | kShiftHeld, 0, L"Ctrl+Shift+Z"},
+    {Shortcut::kCut, kVkX, kControlHeld, 0, L"Ctrl+X"},
+    {Shortcut::kCut, kVkDelete, kShiftHeld, kControlHeld, L"Shift+Delete"},
+    {Shortcut::kSelectAll, kVkA, kControlHeld, 0, L"Ctrl+A"},
     {Shortcut::kCopy, kVkC, kControlHeld, 0, L"Ctrl+C"},
     {Shortcut::kCopy, kVkInsert, kControlHeld, 0, L"Ctrl+Insert"},
     {Shortcut::kPaste, kVkV, kControlHeld, 0, L"Ctrl+V"},

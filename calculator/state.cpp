@@ -4,6 +4,9 @@ std::wstring g_expr{kStartText};
 double g_memory = 0.0;
 bool g_resultShown = false;
 bool g_secondMode = false;
+std::size_t g_caret = g_expr.size();
+std::size_t g_anchor = g_caret;
+LastEquals g_lastEquals;
 
 std::deque<HistoryEntry> g_history;
 bool g_historyShown = false;
@@ -12,6 +15,8 @@ bool g_alwaysOnTop = false;
 void ResetState() {
   // Swapping also gives back the memory of a long text and a full history.
   std::wstring{kStartText}.swap(g_expr);
+  g_caret = g_anchor = g_expr.size();
+  g_lastEquals = {};
   g_memory = 0.0;
   g_resultShown = false;
   g_secondMode = false;

@@ -2,6 +2,7 @@
 // implements these functions for its platform; the tests and fuzzers implement a fake.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
 
@@ -10,7 +11,10 @@
 // The main window, as the platform knows it; the core never looks inside.
 using WindowHandle = void*;
 
-void SetDisplayText(WindowHandle window, const std::wstring& text);
+// Shows the expression, its caret (an index into text, on a character boundary) and the
+// selection between anchor and caret (none where they are equal).
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t caret,
+                    std::size_t anchor);
 void SetTitleText(WindowHandle window, const std::wstring& title);
 // Sets the text of the key with this control id, what it does for screen readers, and
 // its keyboard shortcut (empty: none; the tooltip is KeyToolTip of the two), and repaints
@@ -24,6 +28,8 @@ void WarningBeep(WindowHandle window);
 void Announce(WindowHandle window, const std::wstring& text);
 // Plain text of the clipboard, empty when it holds none.
 std::wstring ReadClipboardText(WindowHandle window);
+// Whether it holds any, without reading it (for the menu's 粘贴).
+bool ClipboardHasText(WindowHandle window);
 void WriteClipboardText(WindowHandle window, const std::wstring& text);
 
 // The history changed: the pane lists these entries, oldest first, newest in view.

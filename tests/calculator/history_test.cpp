@@ -93,6 +93,7 @@ TEST_F(HistoryTest, ChoosingAnEntryEntersItsResultAsAPasteWould) {
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.text) + " entry " + std::to_string(c.entry));
     g_expr = c.text;
+    g_caret = g_anchor = g_expr.size();
     g_resultShown = c.resultShown;
     g_fakeWindow.calls.clear();
     g_fakeWindow.announced.clear();

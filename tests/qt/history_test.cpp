@@ -1,6 +1,9 @@
 // The history pane and the context menu of the Qt window, driven as a user would.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QApplication>
@@ -100,6 +103,13 @@ TEST_F(History, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
   EXPECT_EQ(Keypad(), keypad);
 }
 
+// Where the shared table puts a command in the menu.
+qsizetype MenuIndex(MenuCommand command) {
+  const auto item = std::find_if(std::begin(kContextMenu), std::end(kContextMenu),
+                                 [&](const MenuItemDef& def) { return def.command == command; });
+  return item - std::begin(kContextMenu);
+}
+
 TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
   QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
   QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
@@ -111,10 +121,10 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
     EXPECT_EQ(actions[i]->text(), Q(kContextMenu[i].text));
     EXPECT_EQ(actions[i]->shortcut().toString(), Q(kContextMenu[i].shortcut));
   }
-  EXPECT_TRUE(actions[2]->isChecked());  // the pane shows
-  EXPECT_TRUE(actions[4]->isChecked());  // the history is kept
-  EXPECT_FALSE(actions[5]->isChecked());
-  actions[5]->trigger();  // always on top
+  EXPECT_TRUE(actions[MenuIndex(kMenuHistory)]->isChecked());  // the pane shows
+  EXPECT_TRUE(actions[MenuIndex(kMenuKeepHistory)]->isChecked());  // the history is kept
+  EXPECT_FALSE(actions[MenuIndex(kMenuAlwaysOnTop)]->isChecked());
+  actions[MenuIndex(kMenuAlwaysOnTop)]->trigger();
   menu->close();
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -161,7 +171,7 @@ TEST_F(History, DeletingAnEntryOrKeepingOffReachesTheSavedFile) {
   QTest::keyClick(window.get(), Qt::Key_F10, Qt::ShiftModifier);
   auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
   ASSERT_NE(menu, nullptr);
-  menu->actions()[4]->trigger();  // keep the history: off
+  menu->actions()[MenuIndex(kMenuKeepHistory)]->trigger();  // keep the history: off
   menu->close();
   Calculate("5+5");
   EXPECT_EQ(saved(), (Names{L"(none)"}));

@@ -30,9 +30,12 @@ void Record(WindowHandle window, std::string call) {
 
 }  // namespace
 
-void SetDisplayText(WindowHandle window, const std::wstring& text) {
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t caret,
+                    std::size_t anchor) {
   Record(window, "display");
   g_fakeWindow.display = text;
+  g_fakeWindow.caret = caret;
+  g_fakeWindow.anchor = anchor;
 }
 
 void SetTitleText(WindowHandle window, const std::wstring& title) {
@@ -61,6 +64,11 @@ void WarningBeep(WindowHandle window) { Record(window, "beep"); }
 std::wstring ReadClipboardText(WindowHandle window) {
   Record(window, "read clipboard");
   return g_fakeWindow.clipboard;
+}
+
+bool ClipboardHasText(WindowHandle window) {
+  Record(window, "clipboard?");
+  return !g_fakeWindow.clipboard.empty();
 }
 
 void WriteClipboardText(WindowHandle window, const std::wstring& text) {

@@ -2,6 +2,7 @@
 // call by call.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <map>
 #include <string>
@@ -12,6 +13,8 @@
 
 struct FakeWindow {
   std::wstring display;
+  std::size_t caret = 1;   // as the display shows them: at the end of "0"
+  std::size_t anchor = 1;
   std::wstring title;
   std::map<int, std::wstring> keyTexts;  // by key id
   std::map<int, std::wstring> keyDescriptions;

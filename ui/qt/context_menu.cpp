@@ -12,7 +12,12 @@
 QMenu* CreateContextMenu(MainWindow* window) {
   auto* menu = new QMenu(window);
   for (const MenuItemDef& item : kContextMenu) {
+    if (item.command == kMenuSeparator) {
+      menu->addSeparator();
+      continue;
+    }
     QAction* action = menu->addAction(ToQString(item.text));
+    action->setEnabled(MenuItemEnabled(window, item.command));
     // Shown beside the text only: the keys themselves reach the core as key presses.
     if (!item.shortcut.empty()) {
       action->setShortcut(QKeySequence(ToQString(item.shortcut)));

@@ -17,7 +17,7 @@ MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(
 
 }  // namespace
 
-void SetDisplayText(WindowHandle window, const std::wstring& text) {
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, std::size_t) {
   AsMainWindow(window)->ShowExpression(QString::fromStdWString(text));
 }
 
@@ -47,6 +47,8 @@ void Announce(WindowHandle window, const std::wstring& text) {
 std::wstring ReadClipboardText(WindowHandle) {
   return QGuiApplication::clipboard()->text().toStdWString();
 }
+
+bool ClipboardHasText(WindowHandle) { return !QGuiApplication::clipboard()->text().isEmpty(); }
 
 void WriteClipboardText(WindowHandle, const std::wstring& text) {
   QGuiApplication::clipboard()->setText(QString::fromStdWString(text));

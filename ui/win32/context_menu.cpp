@@ -19,10 +19,16 @@ bool OnContextMenu(HWND window, LPARAM position) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return true;
   for (const MenuItemDef& item : kContextMenu) {
+    if (item.command == kMenuSeparator) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
     std::wstring text(item.text);
     if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
     const UINT checked = MenuItemChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
-    AppendMenuW(menu, MF_STRING | checked, static_cast<UINT_PTR>(item.command), text.c_str());
+    const UINT enabled = MenuItemEnabled(window, item.command) ? MF_ENABLED : MF_GRAYED;
+    AppendMenuW(menu, MF_STRING | checked | enabled, static_cast<UINT_PTR>(item.command),
+                text.c_str());
   }
   const int command = static_cast<int>(TrackPopupMenu(
       menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, window, nullptr));

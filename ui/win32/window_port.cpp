@@ -32,7 +32,7 @@ std::wstring WindowText(HWND control) {
 
 }  // namespace
 
-void SetDisplayText(WindowHandle window, const std::wstring& text) {
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, std::size_t) {
   SetWindowTextW(GetDlgItem(AsWindow(window), kDisplayId), text.c_str());
 }
 
@@ -84,6 +84,8 @@ std::wstring ReadClipboardText(WindowHandle window) {
   CloseClipboard();
   return text;
 }
+
+bool ClipboardHasText(WindowHandle) { return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }
 
 void WriteClipboardText(WindowHandle window, const std::wstring& text) {
   if (!OpenClipboardFor(AsWindow(window))) return;

@@ -1,8 +1,13 @@
 // Any sequence of user actions on the calculator core with a fake window: the 48 keys in
-// both modes, other command ids, key-downs with their typed characters, typed characters,
-// pastes and copies. After every action the core must be where a model of the editing
-// rules says, the window must show it, and the action must end in its one refresh; an
-// edit that would pass the expression's length limit is not made and beeps instead.
+// both modes, other command ids, key-downs with their typed characters (the caret keys,
+// undo, redo, cut and select all among them), typed characters, pastes, copies, clicks
+// and double-clicks in the display. While the caret is at the end of the text with nothing
+// selected, after every action the core must be where a model of the editing rules says,
+// the window must show it, and the action must end in its one refresh; an edit that would
+// pass the expression's length limit is not made and beeps instead. Elsewhere the model
+// takes the core's text as it finds it and checks what always holds: the caret inside the
+// text on a character boundary, at the end of "0", "错误", "无穷大" and of a shown result,
+// shown by the window, at most one refresh; and undo then redo changes nothing.
 //
 // Input bytes, read in order (fuzz/make-corpus writes seeds in this form):
 //   0x00..0x8F, 0xC8..0xFF  key command kFirstKeyId + (byte - base) % 48
@@ -11,7 +16,10 @@
 //               character (0: none)
 //   0xA0..0xAF  typed character: next byte
 //   0xB0..0xB7  paste: next byte n, then n bytes of text
-//   0xB8..0xBF  copy
+//   0xB8..0xBB  copy
+//   0xBC, 0xBD  click, Shift+click before the character of the next byte
+//   0xBE        double-click on the character of the next byte
+//   0xBF        undo, then redo
 //   0xC0..0xC7  command with an id outside the keys, from the next byte
 // A character byte below 0x80 is that ASCII character; 0x80 and above pick from
 // kExtraCharacters.
@@ -22,6 +30,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -29,6 +38,7 @@
 #include <string_view>
 
 #include "calculator/calculator.h"
+#include "calculator/caret.h"
 #include "calculator/clipboard.h"
 #include "calculator/editing.h"
 #include "calculator/key_codes.h"
@@ -38,6 +48,7 @@
 #include "calculator/random.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
+#include "calculator/undo.h"
 #include "fake_window.h"
 #include "engine/utf8.h"
 #include "engine/engine.h"
@@ -201,6 +212,9 @@ std::wstring CFormat(int precision, double value) {
 }
 
 bool g_refused = false;  // the current action would have made the text too long
+bool g_wasAtEnd = true;  // the caret was at the end before the current action
+
+void CheckCaret(const struct State& expected);
 
 // Whether the text may grow to this length; an edit past the limit is not made, and the
 // window beeps.
@@ -372,7 +386,54 @@ void Compare(State& expected, Refresh refresh, bool focuses, bool drew, const ch
   }
   if (w.CountCalls("beep") != (g_refused ? 1 : 0)) Fail("beep", expected);
   if (g_expr.size() > kExpressionLimit) Fail("text past the limit", expected);
+  // Every action the model foresees keeps the caret at the end.
+  if (g_wasAtEnd && (g_caret != g_expr.size() || g_anchor != g_caret)) Fail("caret left the end", expected);
+  CheckCaret(expected);
 }
+
+bool IsSurrogateUnit(wchar_t c, unsigned low) {
+  return sizeof(wchar_t) == 2 && static_cast<unsigned>(c) >= 0xD800 + low &&
+         static_cast<unsigned>(c) <= 0xDBFF + low;
+}
+
+// Between the halves of a UTF-16 pair.
+bool SplitsAPair(std::size_t pos) {
+  return pos > 0 && pos < g_expr.size() && IsSurrogateUnit(g_expr[pos - 1], 0) &&
+         IsSurrogateUnit(g_expr[pos], 0x400);
+}
+
+bool CaretAtEnd() { return g_caret == g_expr.size() && g_anchor == g_caret; }
+
+// What holds after any action, foreseen or not.
+void CheckCaret(const State& expected) {
+  if (g_caret > g_expr.size() || g_anchor > g_expr.size()) Fail("caret outside the text", expected);
+  if (SplitsAPair(g_caret) || SplitsAPair(g_anchor)) Fail("caret inside a pair", expected);
+  const bool whole = g_expr == L"0" || g_expr == kErrorText || g_expr == kInfinityText;
+  if ((whole || g_resultShown) && !CaretAtEnd()) Fail("caret off the end of a whole text", expected);
+  if (g_fakeWindow.caret != g_caret || g_fakeWindow.anchor != g_anchor) Fail("caret not shown", expected);
+  if (g_fakeWindow.display != g_expr) Fail("display does not show the text", expected);
+  if (g_expr.size() > kExpressionLimit) Fail("text past the limit", expected);
+  if (g_fakeWindow.CountCalls("display") > 1 || g_fakeWindow.CountCalls("title") > 1) {
+    Fail("more than one refresh", expected);
+  }
+}
+
+// An action the model does not foresee: it takes the core's text and result flag.
+void Adopt(State& expected) {
+  CheckCaret(expected);
+  expected.expr = g_expr;
+  expected.resultShown = g_resultShown;
+}
+
+struct Snapshot {
+  std::wstring expr;
+  std::size_t caret;
+  std::size_t anchor;
+  bool resultShown;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take() { return {g_expr, g_caret, g_anchor, g_resultShown}; }
 
 void RunKey(State& expected, int id, bool focuses) {
   bool drew = false;
@@ -399,9 +460,19 @@ void ModelPaste(State& expected, const std::wstring& text) {
   if (g_fakeWindow.CountCalls("read clipboard") != 1 || g_fakeWindow.clipboard != text) Fail("paste's clipboard", expected);
 }
 
+// A copy changes nothing and takes the selection, or the whole text without one.
 void ModelCopy(State& expected) {
-  Compare(expected, Refresh::kNone, false, false, "copy");
-  if (g_fakeWindow.CountCalls("write clipboard") != 1 || g_fakeWindow.clipboard != g_expr) Fail("copy", expected);
+  CheckCaret(expected);
+  if (g_expr != expected.expr || g_resultShown != expected.resultShown ||
+      g_fakeWindow.CountCalls("display") != 0) {
+    Fail("copy changed something", expected);
+  }
+  const std::size_t from = std::min(g_caret, g_anchor);
+  const std::wstring selected = g_expr.substr(from, std::max(g_caret, g_anchor) - from);
+  if (g_fakeWindow.CountCalls("write clipboard") != 1 ||
+      g_fakeWindow.clipboard != (selected.empty() ? g_expr : selected)) {
+    Fail("copy", expected);
+  }
 }
 
 void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
@@ -410,11 +481,19 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
   g_fakeWindow.calls.clear();
   g_refused = false;
 
+  const bool atEnd = CaretAtEnd();
+  g_wasAtEnd = atEnd;
   if (op < 0x90 || op >= 0xC8) {
     const int id = kFirstKeyId + (op < 0x90 ? op : op - 0xC8) % kKeyCount;
     g_log += std::to_string(id) + " ";
     OnKeyCommand(FakeHandle(), id);
-    RunKey(expected, id, true);
+    if (atEnd) {
+      RunKey(expected, id, true);
+    } else {
+      bool drew = false;
+      ApplyKey(expected, ActionOfKey(expected, id), drew);  // the memory and the modes
+      Adopt(expected);
+    }
   } else if (op < 0xA0) {
     const unsigned modifiers = op & 7u;
     const int code = next();
@@ -432,7 +511,31 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
       return;
     }
     if (shortcuts && ((ctrl && code == kVkV) || (shift && code == kVkInsert))) {
-      ModelPaste(expected, g_fakeWindow.clipboard);
+      if (atEnd) {
+        ModelPaste(expected, g_fakeWindow.clipboard);
+      } else {
+        Adopt(expected);
+      }
+      return;
+    }
+    const bool undo = ctrl && code == kVkZ && !shift;
+    const bool redo = ctrl && (code == kVkY || (code == kVkZ && shift));
+    const bool cut = (ctrl && code == kVkX) || (shift && !ctrl && code == kVkDelete);
+    const bool selectAll = ctrl && code == kVkA;
+    const bool caretKey = code == kVkLeft || code == kVkRight || code == kVkHome ||
+                          code == kVkEnd || code == kVkUp || code == kVkDown || code == kVkDelete;
+    if (shortcuts && (undo || redo || cut || selectAll || caretKey)) {
+      const bool whole = expected.expr == L"0" || expected.expr == kErrorText ||
+                         expected.expr == kInfinityText;
+      // Towards the end from the end there is nowhere to go.
+      const bool still = (atEnd && (code == kVkRight || code == kVkEnd || (code == kVkDelete && !cut))) ||
+                         (whole && (code == kVkLeft || code == kVkHome || selectAll));
+      if (still && (Take() != Snapshot{expected.expr, expected.expr.size(), expected.expr.size(),
+                                        expected.resultShown} ||
+                    !g_fakeWindow.calls.empty())) {
+        Fail("a key that cannot move the caret changed something", expected);
+      }
+      Adopt(expected);
       return;
     }
     if (shortcuts && !ctrl && (code == kVkF6 || code == kVkTab)) {
@@ -450,6 +553,9 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     bool drew = false;
     if (code == kVkEnter) {
       refresh = ApplyKey(expected, Special(Kind::kEquals), drew);
+    } else if (!atEnd) {
+      Adopt(expected);
+      return;
     } else if (code == kVkEscape) {
       expected.expr = L"0";
       expected.resultShown = false;
@@ -475,7 +581,13 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     const wchar_t ch = CharacterOf(next());
     g_log += "typed(" + std::to_string(ch) + ") ";
     OnTypedChar(FakeHandle(), ch);
-    if (const int id = TypedKey(ch)) {
+    if (!atEnd) {
+      if (const int id = TypedKey(ch)) {
+        bool drew = false;
+        ApplyKey(expected, kModelKeys[id - kFirstKeyId].first, drew);
+      }
+      Adopt(expected);
+    } else if (const int id = TypedKey(ch)) {
       bool drew = false;
       const Refresh refresh = ApplyKey(expected, kModelKeys[id - kFirstKeyId].first, drew);
       Compare(expected, refresh, false, drew, "typed character");
@@ -492,11 +604,39 @@ void Step(State& expected, const std::uint8_t*& p, const std::uint8_t* end) {
     g_log += "paste(" + std::to_string(text.size()) + ") ";
     g_fakeWindow.clipboard = text;
     PasteClipboard(FakeHandle());
-    ModelPaste(expected, text);
-  } else if (op < 0xC0) {
+    if (atEnd) {
+      ModelPaste(expected, text);
+    } else {
+      Adopt(expected);
+    }
+  } else if (op < 0xBC) {
     g_log += "copy ";
     CopyDisplay(FakeHandle());
     ModelCopy(expected);
+  } else if (op < 0xBF) {
+    const std::size_t at = next();
+    g_log += "click(" + std::to_string(op) + "," + std::to_string(at) + ") ";
+    const Snapshot before = Take();
+    const bool whole = g_expr == L"0" || g_expr == kErrorText || g_expr == kInfinityText;
+    if (op == 0xBE) {
+      SelectTokenAt(FakeHandle(), at);
+    } else {
+      PlaceCaret(FakeHandle(), at, op == 0xBD);
+    }
+    if (whole && (Take() != before || !g_fakeWindow.calls.empty())) Fail("click on a whole text", expected);
+    if (g_expr != before.expr) Fail("a click changed the text", expected);
+    Adopt(expected);
+  } else if (op < 0xC0) {
+    g_log += "undo-redo ";
+    const Snapshot before = Take();
+    const bool undoable = CanUndo();
+    OnKeyDown(FakeHandle(), kVkZ, 0, kControlHeld);
+    CheckCaret(expected);
+    if (!undoable && (Take() != before || !g_fakeWindow.calls.empty())) Fail("undo of nothing", expected);
+    g_fakeWindow.calls.clear();
+    if (undoable) OnKeyDown(FakeHandle(), kVkY, 0, kControlHeld);
+    CheckCaret(expected);
+    if (Take() != before) Fail("undo then redo changed the text", expected);
   } else {
     const int b = next();
     const int id = (b & 1) != 0 ? kLastKeyId + 1 + (b >> 1) : kFirstKeyId - 1 - (b >> 1);

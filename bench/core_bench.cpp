@@ -1,5 +1,6 @@
 // The calculator core at its limit: a key pressed with the caret in the middle of the
-// longest text, and the undo of it, as a window runs them (on the fake window).
+// longest text, the undo of it, and the expression line worked out for a changed text, as a
+// window runs them (on the fake window).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "calculator/key_commands.h"
 #include "calculator/keyboard.h"
 #include "calculator/keypad.h"
+#include "calculator/refresh.h"
 #include "calculator/state.h"
 #include "calculator/undo.h"
 #include "fake_window.h"
@@ -50,6 +52,18 @@ void BM_Undo(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Undo)->Unit(benchmark::kMicrosecond);
+
+// The line is worked out again only for a new text: each round changes the last digit.
+void BM_ExpressionLine(benchmark::State& state) {
+  StartLongText();
+  bool odd = false;
+  for (auto _ : state) {
+    g_expr.back() = odd ? L'1' : L'2';
+    odd = !odd;
+    benchmark::DoNotOptimize(ExpressionLine());
+  }
+}
+BENCHMARK(BM_ExpressionLine)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

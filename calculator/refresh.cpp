@@ -47,8 +47,31 @@ std::wstring KeyToolTip(std::wstring_view description, std::wstring_view shortcu
   return tip;
 }
 
+std::wstring ExpressionLine() {
+  if (g_resultShown && g_expr == g_lastEquals.result) return g_lastEquals.expression + L" =";
+  // Once per change of the text or the mode, however often the display is refreshed.
+  static std::wstring text;
+  static bool radians = true;
+  static std::wstring line;
+  if (text != g_expr || radians != g_radians) {
+    text = g_expr;
+    radians = g_radians;
+    line.clear();
+    if (!EqualsLeavesAlone(text)) {
+      std::wstring value = EvaluateText(text);
+      if (value != kErrorText && value != text) line = L"= " + value;
+    }
+  }
+  return line;
+}
+
+void RefreshExpressionLine(WindowHandle window) {
+  SetExpressionLine(window, g_expressionLineOn, g_expressionLineOn ? ExpressionLine() : L"");
+}
+
 void UpdateDisplay(WindowHandle window) {
   SetDisplayText(window, g_expr, g_caret, g_anchor);
+  if (g_expressionLineOn) RefreshExpressionLine(window);
   SetTitleText(window, WindowTitle());
 }
 
@@ -61,4 +84,5 @@ void RefreshButtonLabels(WindowHandle window) {
   for (const ButtonDef& key : g_buttons) {
     SetKeyText(window, key.id, KeyText(key), KeyDescription(key), KeyShortcut(key));
   }
+  if (g_expressionLineOn) RefreshExpressionLine(window);
 }

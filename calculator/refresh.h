@@ -10,13 +10,22 @@
 inline constexpr std::wstring_view kWindowTitle = L"Vorlane-计算器";
 inline constexpr std::wstring_view kMemoryMark = L"   [M]";
 
-// Shows g_expr and renews the title's memory mark.
+// Shows g_expr (and, while it is on, the expression line) and renews the title's memory
+// mark.
 void UpdateDisplay(WindowHandle window);
 // UpdateDisplay, and screen readers speak the new text: for the changes that no key's
 // echo says already (a result, a recalled, drawn, pasted or chosen number, all clear).
 void UpdateDisplayAloud(WindowHandle window);
-// Sets every key's text and description for the current second-function and angle modes.
+// Sets every key's text and description for the current second-function and angle modes,
+// and renews the expression line, which follows the angle mode.
 void RefreshButtonLabels(WindowHandle window);
+// Shows or hides the expression line with its text for the current state.
+void RefreshExpressionLine(WindowHandle window);
+
+// What the expression line says: "12+4*5 =" while the text is the result that "=" wrote,
+// else "= " and what "=" would give for the text; nothing where "=" would leave the text
+// alone, give it back unchanged or fail.
+std::wstring ExpressionLine();
 
 // The title for the current memory register.
 std::wstring WindowTitle();

@@ -7,6 +7,7 @@ bool g_secondMode = false;
 std::size_t g_caret = g_expr.size();
 std::size_t g_anchor = g_caret;
 LastEquals g_lastEquals;
+bool g_expressionLineOn = false;
 
 std::deque<HistoryEntry> g_history;
 bool g_historyShown = false;
@@ -17,6 +18,7 @@ void ResetState() {
   std::wstring{kStartText}.swap(g_expr);
   g_caret = g_anchor = g_expr.size();
   g_lastEquals = {};
+  g_expressionLineOn = false;
   g_memory = 0.0;
   g_resultShown = false;
   g_secondMode = false;

@@ -30,6 +30,9 @@ struct LastEquals {
 };
 extern LastEquals g_lastEquals;
 
+// The display's line above the expression ("显示算式行"): off until the settings are read.
+extern bool g_expressionLineOn;
+
 extern std::deque<HistoryEntry> g_history;  // the "=" of this and other windows, oldest first
 extern bool g_historyShown;                 // the history pane is shown
 extern bool g_alwaysOnTop;

@@ -15,6 +15,9 @@ using WindowHandle = void*;
 // selection between anchor and caret (none where they are equal).
 void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t caret,
                     std::size_t anchor);
+// The small line above the expression in the display band: shown or not, and its text
+// (empty: nothing to show). Never read by screen readers while typing.
+void SetExpressionLine(WindowHandle window, bool shown, const std::wstring& text);
 void SetTitleText(WindowHandle window, const std::wstring& title);
 // Sets the text of the key with this control id, what it does for screen readers, and
 // its keyboard shortcut (empty: none; the tooltip is KeyToolTip of the two), and repaints

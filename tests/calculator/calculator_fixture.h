@@ -89,6 +89,12 @@ int KeyId(std::wstring_view label);
 // "2 + 3 =": presses the keys with these labels, separated by blanks.
 void Press(std::wstring_view keys);
 
+// What a user does, in words separated by blanks: a key of the keyboard ("Left", "S-Left"
+// with Shift, "C-Z" with Ctrl, "CS-Z", "Home", "Up", "Del", "BS", "Enter", "Esc"...),
+// "[label]" for an on-screen key, "@n" for a click before character n, "@@n" for a
+// double-click on it, or text typed as it stands.
+void Do(std::wstring_view script);
+
 class CalculatorTest : public ::testing::Test {
  protected:
   void SetUp() override {

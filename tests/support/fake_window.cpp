@@ -38,6 +38,12 @@ void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t c
   g_fakeWindow.anchor = anchor;
 }
 
+void SetExpressionLine(WindowHandle window, bool shown, const std::wstring& text) {
+  Record(window, "line");
+  g_fakeWindow.lineShown = shown;
+  g_fakeWindow.line = text;
+}
+
 void SetTitleText(WindowHandle window, const std::wstring& title) {
   Record(window, "title");
   g_fakeWindow.title = title;

@@ -16,6 +16,8 @@ struct FakeWindow {
   std::size_t caret = 1;   // as the display shows them: at the end of "0"
   std::size_t anchor = 1;
   std::wstring title;
+  bool lineShown = false;  // the expression line
+  std::wstring line;
   std::map<int, std::wstring> keyTexts;  // by key id
   std::map<int, std::wstring> keyDescriptions;
   std::map<int, std::wstring> keyShortcuts;
@@ -24,7 +26,7 @@ struct FakeWindow {
   std::vector<std::wstring> announced;  // what screen readers were asked to speak
   bool historyShown = false;
   bool alwaysOnTop = false;
-  // One entry per port call, in order: "display", "title", "key 1022", "focus", "beep",
+  // One entry per port call, in order: "display", "line", "title", "key 1022", "focus", "beep",
   // "announce", "read clipboard", "write clipboard", "history", "pane", "on top", "to pane".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's

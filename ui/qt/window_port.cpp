@@ -21,6 +21,8 @@ void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, 
   AsMainWindow(window)->ShowExpression(QString::fromStdWString(text));
 }
 
+void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}
+
 void SetTitleText(WindowHandle window, const std::wstring& title) {
   AsMainWindow(window)->setWindowTitle(QString::fromStdWString(title));
 }

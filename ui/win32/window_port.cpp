@@ -36,6 +36,8 @@ void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, 
   SetWindowTextW(GetDlgItem(AsWindow(window), kDisplayId), text.c_str());
 }
 
+void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}
+
 void SetTitleText(WindowHandle window, const std::wstring& title) {
   SetWindowTextW(AsWindow(window), title.c_str());
 }

@@ -1,5 +1,6 @@
 #include "calculator/key_commands.h"
 
+#include "calculator/announcements.h"
 #include "calculator/calculate.h"
 #include "calculator/editing.h"
 #include "calculator/keypad.h"
@@ -13,14 +14,17 @@
 
 namespace {
 
+// A mode changes every later result: screen readers say which is in force.
 void ToggleSecondMode(WindowHandle window) {
   g_secondMode = !g_secondMode;
   RefreshButtonLabels(window);
+  Announce(window, std::wstring{g_secondMode ? kSecondOnAnnouncement : kSecondOffAnnouncement});
 }
 
 void ToggleAngleMode(WindowHandle window) {
   g_radians = !g_radians;
   RefreshButtonLabels(window);
+  Announce(window, std::wstring{g_radians ? kRadiansAnnouncement : kDegreesAnnouncement});
 }
 
 void Run(WindowHandle window, const KeyCommand& command) {

@@ -3,6 +3,7 @@
 
 #include "calculator/window_port.h"
 
+// Each is spoken: "存储已清除", or "存储 " and what the register holds.
 void MemoryClear(WindowHandle window);
 // m+ and m- take the number at the start of the text, not the value of the expression:
 // "2+3" gives 2. Text that does not start with a number, or a number out of range,

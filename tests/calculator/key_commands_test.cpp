@@ -354,7 +354,8 @@ TEST_F(KeyCommandTest, AngleModeChangesTheEvaluation) {
   EXPECT_TRUE(g_resultShown);
 }
 
-// Each key ends with exactly one refresh, and the window takes the focus back after it.
+// Each key ends with exactly one refresh, and the window takes the focus back after it;
+// what no text on the screen says is spoken.
 TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
   using Calls = std::vector<std::string>;
   const Calls update{"display", "title", "focus"};
@@ -369,12 +370,16 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
       Calls relabel;
       for (const ButtonDef& button : g_buttons)
         relabel.push_back("key " + std::to_string(button.id));
+      relabel.push_back("announce");
       relabel.push_back("focus");
       EXPECT_EQ(g_fakeWindow.calls, relabel);
     } else if (key.id == kKeyEquals) {
       // "=" speaks its result and shows its new history entry.
       EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "history", "focus"}));
       EXPECT_EQ(g_fakeWindow.announced, std::vector{g_fakeWindow.display});
+    } else if (key.id == kKeyMemoryClear || key.id == kKeyMemoryAdd ||
+               key.id == kKeyMemorySubtract) {
+      EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "focus"}));
     } else if (key.id == kKeyAllClear || key.id == kKeyMemoryRecall || key.id == kKeyRandom) {
       // A new text that the key's own echo does not say is spoken.
       EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "focus"}));
@@ -386,6 +391,31 @@ TEST_F(KeyCommandTest, OneRefreshThenTheFocus) {
   g_fakeWindow.calls.clear();
   Press(L"AC =");  // "=" on "0" changes nothing and shows nothing
   EXPECT_EQ(g_fakeWindow.calls, (Calls{"display", "title", "announce", "focus", "focus"}));
+}
+
+TEST_F(KeyCommandTest, ModesAndMemorySayWhatTheyLeave) {
+  struct Row {
+    const wchar_t* keys;
+    const wchar_t* said;  // the last announcement
+  };
+  const Row rows[] = {
+      {L"Rad", L"角度"},
+      {L"Rad Rad", L"弧度"},
+      {L"2nd", L"第二功能 开"},
+      {L"2nd 2nd", L"第二功能 关"},
+      {L"1 2 m+", L"存储 12"},
+      {L"1 2 m+ m+ m+ m-", L"存储 24"},
+      {L"1 ÷ 3 = m-", L"存储 -0.333333333333"},  // the display's twelve digits
+      {L"1 2 m+ mc", L"存储已清除"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring{row.keys}));
+    ResetCalculator();
+    g_fakeWindow.announced.clear();
+    Press(row.keys);
+    ASSERT_FALSE(g_fakeWindow.announced.empty());
+    EXPECT_EQ(g_fakeWindow.announced.back(), row.said);
+  }
 }
 
 TEST_F(KeyCommandTest, IdsOutsideTheKeypadOnlyTakeTheFocus) {

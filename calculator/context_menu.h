@@ -21,6 +21,7 @@ enum MenuCommand : int {
   kMenuRedo,
   kMenuCut,
   kMenuSelectAll,
+  kMenuKeyboardHelp,
   kMenuSeparator = 2100,  // a line between groups of items, no command
 };
 
@@ -42,6 +43,8 @@ inline constexpr MenuItemDef kContextMenu[] = {
     {kMenuHistory, L"历史记录", ShortcutLabel(Shortcut::kHistory)},
     {kMenuClearHistory, L"清除历史记录", L""},
     {kMenuKeepHistory, L"保存历史记录", L""},
+    {kMenuKeyboardHelp, L"键盘快捷键", ShortcutLabel(Shortcut::kKeyboardHelp)},
+    {kMenuSeparator, L"", L""},
     {kMenuAlwaysOnTop, L"总在最前", L""},
 };
 

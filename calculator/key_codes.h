@@ -27,6 +27,7 @@ inline constexpr int kVkZ = 0x5A;
 inline constexpr int kVkApps = 0x5D;     // the Menu key
 inline constexpr int kVkNumpad0 = 0x60;  // to 0x69
 inline constexpr int kVkDecimal = 0x6E;  // the numeric keypad's decimal key
+inline constexpr int kVkF1 = 0x70;
 inline constexpr int kVkF6 = 0x75;
 inline constexpr int kVkF10 = 0x79;
 

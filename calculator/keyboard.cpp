@@ -48,38 +48,20 @@ std::optional<wchar_t> DigitOfKey(int keyCode) {
   return std::nullopt;
 }
 
-std::optional<CaretMove> CaretMoveOf(int keyCode, bool control) {
-  switch (keyCode) {
-    case kVkLeft: return control ? CaretMove::kTokenLeft : CaretMove::kCharacterLeft;
-    case kVkRight: return control ? CaretMove::kTokenRight : CaretMove::kCharacterRight;
-    case kVkHome: return CaretMove::kHome;
-    case kVkEnd: return CaretMove::kEnd;
-    default: return std::nullopt;
-  }
-}
-
-// The keys that edit without typing: the caret keys, Up and Down, Delete. None with Alt,
-// which a layout may use to type.
-bool EditingKey(WindowHandle window, int keyCode, unsigned modifiers) {
-  if ((modifiers & kAltHeld) != 0) return false;
-  const bool control = (modifiers & kControlHeld) != 0;
-  if (const std::optional<CaretMove> move = CaretMoveOf(keyCode, control)) {
-    MoveCaret(window, *move, (modifiers & kShiftHeld) != 0);
-    return true;
-  }
-  if (control) return false;
-  switch (keyCode) {
-    case kVkUp:
-      RecallEarlier(window);
-      return true;
-    case kVkDown:
-      RecallLater(window);
-      return true;
-    case kVkDelete:
-      if (modifiers == kNoModifier) EraseForward(window);
-      return true;
-    default:
-      return false;
+// The keys that edit without typing: the caret keys, Up and Down, Delete.
+void RunEditingKey(WindowHandle window, Shortcut shortcut, unsigned modifiers) {
+  const bool extend = (modifiers & kShiftHeld) != 0;
+  switch (shortcut) {
+    case Shortcut::kCharacterLeft: return MoveCaret(window, CaretMove::kCharacterLeft, extend);
+    case Shortcut::kCharacterRight: return MoveCaret(window, CaretMove::kCharacterRight, extend);
+    case Shortcut::kTokenLeft: return MoveCaret(window, CaretMove::kTokenLeft, extend);
+    case Shortcut::kTokenRight: return MoveCaret(window, CaretMove::kTokenRight, extend);
+    case Shortcut::kHome: return MoveCaret(window, CaretMove::kHome, extend);
+    case Shortcut::kEnd: return MoveCaret(window, CaretMove::kEnd, extend);
+    case Shortcut::kRecallEarlier: return RecallEarlier(window);
+    case Shortcut::kRecallLater: return RecallLater(window);
+    case Shortcut::kDeleteForward: return EraseForward(window);
+    default: return;
   }
 }
 
@@ -91,9 +73,17 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
   if (shortcut == Shortcut::kUndo) return Undo(window);
   if (shortcut == Shortcut::kRedo) return Redo(window);
   const UndoStep step;
+  if (IsEditingShortcut(shortcut)) {
+    UnlessOutOfMemory([&] { RunEditingKey(window, shortcut, modifiers); });
+    return;
+  }
   switch (shortcut) {
     case Shortcut::kUndo:
     case Shortcut::kRedo:
+    case Shortcut::kContextMenu:
+      return;
+    case Shortcut::kKeyboardHelp:
+      UnlessOutOfMemory([&] { ShowKeyboardHelp(window); });
       return;
     case Shortcut::kCut:
       CutSelection(window);
@@ -113,11 +103,10 @@ void OnKeyDown(WindowHandle window, int keyCode, wchar_t typedChar, unsigned mod
     case Shortcut::kHistoryPane:
       if (g_historyShown) UnlessOutOfMemory([&] { FocusHistoryPane(window); });
       return;
-    case Shortcut::kNone:
+    default:
       break;
   }
   UnlessOutOfMemory([&] {
-    if (EditingKey(window, keyCode, modifiers)) return;
     if (keyCode == kVkEnter) {
       Calculate(window);
     } else if (keyCode == kVkEscape) {

@@ -24,6 +24,9 @@ void OnMenuCommand(WindowHandle window, int command) {
     case kMenuSelectAll:
       UnlessOutOfMemory([&] { SelectAll(window); });
       break;
+    case kMenuKeyboardHelp:
+      UnlessOutOfMemory([&] { ShowKeyboardHelp(window); });
+      break;
     case kMenuCopy:
       CopyDisplay(window);
       break;

@@ -42,3 +42,6 @@ void ShowHistoryPane(WindowHandle window, bool shown);
 void SetAlwaysOnTop(WindowHandle window, bool on);
 // Gives the keyboard focus to the shown history pane with its newest entry selected.
 void FocusHistoryPane(WindowHandle window);
+// Opens the small window that lists the keyboard (KeyboardOverview), or brings the one
+// already open to the front.
+void ShowKeyboardHelp(WindowHandle window);

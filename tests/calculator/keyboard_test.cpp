@@ -3,6 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "calculator/context_menu.h"
+#include "calculator/keyboard_overview.h"
+#include "calculator/menu_commands.h"
+#include "calculator/shortcuts.h"
 #include "calculator_fixture.h"
 
 namespace {
@@ -185,7 +189,7 @@ TEST_F(KeyboardTest, OtherKeysDoNothing) {
   // Up, Down, Insert, Delete and Help share codes with "(", "*", "+"...; at the end of
   // the text with no history Right, Up, Down and Delete have nothing to do.
   for (int code : {38, 39,  40,  41,  42,  43, 44, 45, 46, 47,  58,
-                   65, 95, 106, 107, 109, 111, 112, 0,  -1, 1000}) {
+                   65, 95, 106, 107, 109, 111, 0,  -1, 1000}) {
     SCOPED_TRACE(code);
     KeyDown(code);
     KeyDown(code, static_cast<wchar_t>(code));
@@ -453,6 +457,43 @@ TEST_F(KeyboardTest, ALongPasteCountsWithoutItsLineBreaks) {
 
   Press(L"=");
   ExpectText(FormatResult(1.0 + 12.0 * static_cast<double>(terms)));
+}
+
+}  // namespace
+
+namespace {
+
+// The overview lists what the tables bind: every key that can be typed, both modes, and
+// every shortcut of the window and the pane; F1 and the menu open it.
+TEST(KeyboardOverview, ListsEveryKeyAndShortcut) {
+  std::vector<std::wstring> listed;
+  for (const OverviewGroup& group : KeyboardOverview()) {
+    for (const OverviewRow& row : group.rows) {
+      EXPECT_FALSE(row.description.empty()) << row.keys;
+      listed.push_back(L", " + row.keys + L",");
+    }
+  }
+  const auto has = [&](const std::wstring& keys) {
+    return std::any_of(listed.begin(), listed.end(), [&](const std::wstring& row) {
+      return row.find(L", " + keys + L",") != std::wstring::npos;
+    });
+  };
+  for (const KeyboardText& text : KeyboardTexts()) {
+    if (text.id >= kKey0 && text.id <= kKey9) continue;
+    EXPECT_TRUE(has(KeyboardShortcut(text.id, false))) << text.id;
+    EXPECT_TRUE(has(KeyboardShortcut(text.id, true))) << text.id;
+  }
+  EXPECT_TRUE(has(L"0–9"));
+  for (const ShortcutKey& row : kShortcutKeys) EXPECT_TRUE(has(std::wstring{row.label}));
+  for (const HistoryPaneKeyDef& row : kHistoryPaneKeys) EXPECT_TRUE(has(std::wstring{row.label}));
+}
+
+TEST_F(KeyboardTest, F1AndTheMenuOpenTheOverview) {
+  KeyDown(kVkF1);
+  OnMenuCommand(FakeHandle(), kMenuKeyboardHelp);
+  EXPECT_EQ(g_fakeWindow.CountCalls("help"), 2);
+  OnKeyDown(FakeHandle(), kVkF1, 0, kControlHeld);
+  EXPECT_EQ(g_fakeWindow.CountCalls("help"), 2);
 }
 
 }  // namespace

@@ -67,6 +67,8 @@ void FocusHistoryPane(WindowHandle window) { Record(window, "to pane"); }
 
 void WarningBeep(WindowHandle window) { Record(window, "beep"); }
 
+void ShowKeyboardHelp(WindowHandle window) { Record(window, "help"); }
+
 std::wstring ReadClipboardText(WindowHandle window) {
   Record(window, "read clipboard");
   return g_fakeWindow.clipboard;

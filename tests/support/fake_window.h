@@ -27,7 +27,8 @@ struct FakeWindow {
   bool historyShown = false;
   bool alwaysOnTop = false;
   // One entry per port call, in order: "display", "line", "title", "key 1022", "focus", "beep",
-  // "announce", "read clipboard", "write clipboard", "history", "pane", "on top", "to pane".
+  // "announce", "read clipboard", "write clipboard", "history", "pane", "on top", "to pane",
+  // "help".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key

@@ -65,3 +65,5 @@ void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->Sh
 void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
 
 void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }
+
+void ShowKeyboardHelp(WindowHandle) {}

@@ -118,3 +118,5 @@ void SetAlwaysOnTop(WindowHandle window, bool on) {
 }
 
 void FocusHistoryPane(WindowHandle) { FocusHistory(); }
+
+void ShowKeyboardHelp(WindowHandle) {}

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -16,6 +18,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -30,6 +33,8 @@
 #include "engine/engine.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
+#include "ui/qt/display_widget.h"
+#include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
@@ -371,6 +376,148 @@ TEST_F(Window, ALongExpressionShowsItsEnd) {
   }
   ASSERT_GT(ink, 0);
   EXPECT_LT(differing, ink / 10);
+}
+
+// Home shows the start of a text wider than the band, and the view moves no further than
+// the caret needs.
+TEST_F(Window, AWideTextScrollsToKeepTheCaretInView) {
+  DisplayWidget* display = window->Display();
+  QGuiApplication::clipboard()->setText(QString(200, '1') + "+2");
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_LT(display->CharacterRect(0).left(), 0);  // the start is out of view
+
+  QTest::keyClick(window.get(), Qt::Key_Home);
+  const QRect first = display->CharacterRect(0);
+  EXPECT_GE(first.left(), 0);
+  EXPECT_LT(first.left(), first.width());
+  // The text is drawn where the rectangles say.
+  const QImage start = Grab(display);
+  EXPECT_TRUE(HasPixel(start, first.adjusted(0, 0, first.width(), 0), kDisplayTextColor));
+
+  for (int i = 0; i < 5; ++i) QTest::keyClick(window.get(), Qt::Key_Right);
+  EXPECT_EQ(display->CharacterRect(0), first);
+  QTest::keyClick(window.get(), Qt::Key_End);
+  EXPECT_LE(display->CharacterRect(201).right(), display->width());
+  EXPECT_GT(display->CharacterRect(201).left(), display->width() / 2);
+}
+
+TEST_F(Window, TheSelectionIsPaintedInTheSelectionColours) {
+  SetColorPreference({.dark = true, .highContrast = std::nullopt});  // where selected text differs from the rest
+  window->ApplyColors();
+  QTest::keyClicks(window.get(), "12+34");
+  QTest::keyClick(window.get(), Qt::Key_Left, Qt::ShiftModifier);
+  QTest::keyClick(window.get(), Qt::Key_Left, Qt::ShiftModifier);
+  const QImage image = Grab(window->Display());
+  SetColorPreference({});
+  for (int offset = 0; offset < 5; ++offset) {
+    SCOPED_TRACE(offset);
+    const QRect box = window->Display()->CharacterRect(offset);
+    const bool selected = offset >= 3;
+    EXPECT_EQ(HasPixel(image, box, kDarkColors.displaySelection), selected);
+    EXPECT_EQ(HasPixel(image, box, kDarkColors.displaySelectionText), selected);
+  }
+  const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
+  QDir().mkpath(folder);
+  EXPECT_TRUE(window->Display()->grab().save(folder + "/display-selection-qt.png"));
+}
+
+// x of the character boundary before offset, or after the last character.
+int BoundaryX(const DisplayWidget* display, int offset) {
+  if (offset < display->text().size()) return display->CharacterRect(offset).left();
+  return display->CharacterRect(static_cast<int>(display->text().size()) - 1).right() + 1;
+}
+
+TEST_F(Window, ThePointerPlacesTheCaretAndSelectsWhileTheFocusStays) {
+  DisplayWidget* display = window->Display();
+  const int middle = display->height() / 2;
+  const auto at = [&](int offset, int dx = 0) { return QPoint(BoundaryX(display, offset) + dx, middle); };
+  struct Case {
+    const char* what;
+    std::function<void()> gesture;
+    std::size_t anchor;
+    std::size_t caret;
+  };
+  // On "12+sin(34)".
+  const std::vector<Case> cases = {
+      {"a click nearer boundary 4 than 5", [&] { QTest::mouseClick(display, Qt::LeftButton, {}, at(4, 3)); }, 4, 4},
+      {"a click at the band's left edge", [&] { QTest::mouseClick(display, Qt::LeftButton, {}, {1, middle}); }, 0, 0},
+      {"a drag from 1 to 5",
+       [&] {
+         QTest::mousePress(display, Qt::LeftButton, {}, at(1));
+         QTest::mouseMove(display, at(3));
+         QTest::mouseMove(display, at(5, -3));
+         QTest::mouseRelease(display, Qt::LeftButton, {}, at(5, -3));
+       },
+       1, 5},
+      {"Shift+click after a click",
+       [&] {
+         QTest::mouseClick(display, Qt::LeftButton, {}, at(2));
+         QTest::mouseClick(display, Qt::LeftButton, Qt::ShiftModifier, at(6));
+       },
+       2, 6},
+      {"a double-click on the i of sin",
+       [&] { QTest::mouseDClick(display, Qt::LeftButton, {}, display->CharacterRect(4).center()); }, 3, 7},
+      {"a right-click in a selection",
+       [&] {
+         QTest::keyClick(window.get(), Qt::Key_Left, Qt::ShiftModifier);
+         QTest::mouseClick(display, Qt::RightButton, {}, at(9, 3));
+         if (QWidget* menu = QApplication::activePopupWidget()) menu->close();
+       },
+       10, 9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ResetCalculator();
+    UpdateDisplay(window.get());
+    QTest::keyClicks(window.get(), "12+sin(34)");
+    c.gesture();
+    EXPECT_EQ(g_anchor, c.anchor);
+    EXPECT_EQ(g_caret, c.caret);
+    EXPECT_EQ(QApplication::focusWidget(), window.get());
+  }
+}
+
+// A bar of the text's colour before the character at offset, the line's height.
+bool CaretBarAt(const DisplayWidget* display, int offset) {
+  const QImage image = Grab(const_cast<DisplayWidget*>(display));
+  const QRect box = display->CharacterRect(offset);
+  for (int x = box.left() - 1; x <= box.left() + 1; ++x) {
+    int ink = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y) ink += PixelAt(image, x, y) == kDisplayTextColor;
+    if (ink >= box.height() * 9 / 10) return true;
+  }
+  return false;
+}
+
+// ctest runs this once more with VORLANE_HIDE_CARET=1, which screenshot tests set.
+class Caret : public Window {
+ protected:
+  void TearDown() override { QApplication::setCursorFlashTime(flashTime); }
+  const int flashTime = QApplication::cursorFlashTime();
+};
+
+TEST_F(Caret, ABarBlinkingAtTheSystemsRateWhileTheWindowHasTheFocus) {
+  const bool shown = qEnvironmentVariable("VORLANE_HIDE_CARET") != "1";
+  DisplayWidget* display = window->Display();
+  QApplication::setCursorFlashTime(0);  // steady
+  QTest::keyClicks(window.get(), "12+34");
+  QTest::keyClick(window.get(), Qt::Key_Home);
+  EXPECT_EQ(CaretBarAt(display, 0), shown);
+  QTest::qWait(300);
+  EXPECT_EQ(CaretBarAt(display, 0), shown);
+
+  QApplication::setCursorFlashTime(200);
+  QTest::keyClick(window.get(), Qt::Key_Right);
+  EXPECT_EQ(CaretBarAt(display, 1), shown);
+  if (shown) {
+    QTRY_VERIFY_WITH_TIMEOUT(!CaretBarAt(display, 1), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(CaretBarAt(display, 1), 1000);
+  }
+
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F6);
+  ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(window->History()));
+  EXPECT_FALSE(CaretBarAt(display, 1));
 }
 
 TEST_F(Window, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {

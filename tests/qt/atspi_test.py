@@ -258,10 +258,13 @@ LAYOUTS = {
     "us": [("Escape", "0"), ("10", "1"), ("shift+11", "12"), ("shift+17", "12*"), ("12", "12*3"),
            ("21", "=")],
     "fr": [("Escape", "0"), ("14", "("), ("10", "(1"), ("shift+14", "(15"), ("15", "(15-"),
-           ("shift+12", "(15-3"), ("20", "(15-3)"), ("21", "=")],
+           ("shift+12", "(15-3"), ("20", "(15-3)"), ("ctrl+25", "(15-3"), ("shift+19", "(15-30"),
+           ("21", "=")],
     "de": [("Escape", "0"), ("10", "1"), ("shift+16", "1/"), ("11", "1/2"), ("shift+19", "="),
            ("Escape", "0"), ("11", "2"), ("59", "2."), ("14", "2.5"), ("86", "2.5+"), ("87", "2.5+1"),
-           ("91", "2.5+1."), ("84", "2.5+1.5"), ("36", "=")],
+           ("91", "2.5+1."), ("84", "2.5+1.5"), ("ctrl+29", "2.5+1."), ("36", "=")],
+    # Ctrl+Z on a layout of no Latin letters: the key of the next layout's Z.
+    "ru,us": [("Escape", "0"), ("10", "1"), ("11", "12"), ("ctrl+52", "1"), ("21", "=")],
 }
 KEYPAD_CHECK = [("Escape", "0"), ("87", "1"), ("91", "1."), ("84", "1.5")]
 
@@ -343,6 +346,57 @@ def check_history(args, pid, display):
     print("heard: %s" % heard)
 
 
+def check_editing(args, pid, display):
+    """The expression edited at its caret from the keyboard and the pointer; the caret and
+    the selection as screen readers get them."""
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    window = Window(frame) if frame is not None else None
+    if window is None or window.display is None:
+        return
+    env = dict(os.environ, DISPLAY=display)
+    focus_window(env, pid)
+    heard = []
+    listener = Atspi.EventListener.new(lambda event: heard.append((event.type, event.detail1)))
+    for kind in ["object:text-caret-moved", "object:text-selection-changed"]:
+        listener.register(kind)
+    text = window.display
+    box = Atspi.Component.get_extents(text, Atspi.CoordType.SCREEN)
+    left_edge = ["mousemove", "--sync", str(box.x + 1), str(box.y + box.height // 2), "click", "1"]
+    result = evaluated(args.eval, "(12+4*5)")
+    # xdotool's commands, what the display shows after them, and where its caret then is.
+    steps = [(["type", "--delay", "30", "12+34*5"], "12+34*5", 7),
+             (["key", "Left", "Left", "Left", "BackSpace"], "12+4*5", 3),
+             (["key", "Home", "parenleft", "End", "parenright"], "(12+4*5)", 8),
+             (["key", "Return"], result, len(result)),
+             (["key", "ctrl+z"], "(12+4*5)", 8),
+             (["key", "ctrl+y"], result, len(result)),
+             (["key", "Escape", "Up"], "(12+4*5)", 8),
+             (["key", "Escape", "type", "23"], "23", 2),
+             (left_edge, "23", 0),
+             (["type", "1"], "123", 1),
+             (["key", "shift+End"], "123", 3)]
+    seen = []
+    for command, shown, caret in steps:
+        subprocess.run(["xdotool", *command], env=env, check=True, timeout=WAIT_SECONDS)
+        after = " ".join(command)
+        seen.append("%s: %s^%d" % ("click" if command is left_edge else command[-1], shown, caret))
+        window.expect_shown(shown, after)
+        if not wait_for("caret at %d after %s" % (caret, after),
+                        lambda: Atspi.Text.get_caret_offset(text) == caret):
+            fail("caret at %d after %s" % (Atspi.Text.get_caret_offset(text), after))
+    print("edited: " + ", ".join(seen))
+    selection = Atspi.Text.get_selection(text, 0)
+    if Atspi.Text.get_n_selections(text) != 1 or (selection.start_offset, selection.end_offset) != (1, 3):
+        fail("selection %d..%d after shift+End" % (selection.start_offset, selection.end_offset))
+    if not wait_for("caret and selection events", lambda: ("object:text-caret-moved", 3) in heard
+                    and any(kind == "object:text-selection-changed" for kind, _ in heard)):
+        fail("heard %s" % heard)
+    if not text.get_state_set().contains(Atspi.StateType.FOCUSED):
+        fail("the display does not report the focus of its window")
+    for kind in ["object:text-caret-moved", "object:text-selection-changed"]:
+        listener.deregister(kind)
+
+
 def history_items(frame):
     lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST]
     return [lists[0].get_child_at_index(i) for i in range(lists[0].get_child_count())] if lists else []
@@ -416,7 +470,7 @@ def main():
     parser = argparse.ArgumentParser()
 
 
-    parser.add_argument("check", choices=["tree", "layouts", "restart", "history"])
+    parser.add_argument("check", choices=["tree", "layouts", "restart", "history", "editing"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -439,6 +493,8 @@ def main():
             check_layouts(args, calc.pid, display)
         elif args.check == "history":
             check_history(args, calc.pid, display)
+        elif args.check == "editing":
+            check_editing(args, calc.pid, display)
     finally:
         if calc is not None:
             stop(calc)

@@ -47,10 +47,14 @@ def main():
         def clipboard():
             return run("wl-paste", "--no-newline").decode()
 
-        def expect_shown(text, after):
-            expected = subprocess.run([args.eval, "--", text], capture_output=True,
-                                      text=True).stdout.strip()
+        def evaluated(text):
+            return subprocess.run([args.eval, "--", text], capture_output=True,
+                                  text=True).stdout.strip()
 
+        def expect_shown(text, after):
+            expect_text(evaluated(text), after)
+
+        def expect_text(expected, after):
             def copied():
                 run("wtype", "-M", "ctrl", "c", "-m", "ctrl")
                 return clipboard() == expected
@@ -86,6 +90,21 @@ def main():
             expect_shown("7*6", "7*6 pasted, Return")
             run("wtype", "-k", "Escape", "2^10=")
             expect_shown("2^10", "2^10=")
+
+            # Editing at the caret; Ctrl+C copies the whole text while nothing is selected.
+            run("wtype", "-k", "Escape", "12+34*5", "-k", "Left", "-k", "Left", "-k", "Left",
+                "-k", "BackSpace")
+            expect_text("12+4*5", "12+34*5 Left Left Left BackSpace")
+            run("wtype", "-k", "Home", "(", "-k", "End", ")")
+            expect_text("(12+4*5)", "Home ( End )")
+            run("wtype", "=")
+            expect_shown("(12+4*5)", "=")
+            run("wtype", "-M", "ctrl", "z", "-m", "ctrl")
+            expect_text("(12+4*5)", "Ctrl+Z")
+            run("wtype", "-M", "ctrl", "y", "-m", "ctrl")
+            expect_shown("(12+4*5)", "Ctrl+Y")
+            run("wtype", "-k", "Escape", "-k", "Up")
+            expect_text("(12+4*5)", "Escape Up")
 
             png = run("grim", "-")
             os.makedirs(args.screenshots, exist_ok=True)

@@ -477,6 +477,20 @@ TEST_F(Window, ThePointerPlacesTheCaretAndSelectsWhileTheFocusStays) {
   }
 }
 
+// A character beyond 16 bits is two units of Qt's text and one of the core's.
+TEST_F(Window, ACharacterOfTwoUtf16UnitsIsOneForTheCore) {
+  DisplayWidget* display = window->Display();
+  QGuiApplication::clipboard()->setText(QString::fromUcs4(U"1\U0001F600" U"2"));
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_Left);
+  EXPECT_EQ(display->Caret(), 3);
+  for (const auto& [boundary, caret] : {std::pair{1, 1u}, std::pair{3, 2u}}) {
+    QTest::mouseClick(display, Qt::LeftButton, {}, {BoundaryX(display, boundary), display->height() / 2});
+    EXPECT_EQ(g_caret, caret);
+    EXPECT_EQ(display->Caret(), boundary);
+  }
+}
+
 // A bar of the text's colour before the character at offset, the line's height.
 bool CaretBarAt(const DisplayWidget* display, int offset) {
   const QImage image = Grab(const_cast<DisplayWidget*>(display));

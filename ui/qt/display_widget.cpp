@@ -39,7 +39,6 @@ std::size_t CharacterOffset(const QString& text, int utf16) {
 
 DisplayWidget::DisplayWidget(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::PlainText);
-  setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   setFocusPolicy(Qt::NoFocus);
   setCursor(Qt::IBeamCursor);
   connect(&blink, &QTimer::timeout, this, [this] {
@@ -50,10 +49,7 @@ DisplayWidget::DisplayWidget(QWidget* parent) : QLabel(parent) {
 }
 
 void DisplayWidget::Show(const QString& text, int caretAt, int anchorAt) {
-  if (text != this->text()) {
-    setText(text);
-    laidOut = false;
-  }
+  setText(text);
   caret = std::clamp(caretAt, 0, static_cast<int>(text.size()));
   anchor = std::clamp(anchorAt, 0, static_cast<int>(text.size()));
   ScrollToCaret();

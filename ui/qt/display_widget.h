@@ -7,6 +7,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
 
 // Offsets into a QString, in UTF-16 units, and the core's, one unit a character.
@@ -25,12 +26,11 @@ class DisplayWidget : public QLabel {
   int SelectionStart() const { return std::min(caret, anchor); }
   int SelectionEnd() const { return std::max(caret, anchor); }
 
-  // Where the character at offset is drawn, in the widget's coordinates; empty outside
-  // the text or the band.
+  // Where the character at offset is drawn, in the widget's coordinates, also when it is
+  // scrolled out of view; empty outside the text.
   QRect CharacterRect(int offset) const;
   // Whether the window has the keyboard focus, so that the caret is the user's.
   bool HasCaretFocus() const;
-  bool CaretDrawn() const;
 
  signals:
   // A press or drag at the nearest character boundary; extend for a drag or Shift.
@@ -55,16 +55,18 @@ class DisplayWidget : public QLabel {
   // Where the line's text starts, relative to ExpressionRect.
   QPointF TextOrigin() const;
   int CaretWidth() const;
+  bool CaretDrawn() const;
   void ScrollToCaret();
   int OffsetAt(qreal x, QTextLine::CursorPosition kind) const;
   void RestartBlink();
 
   int caret = 0;
   int anchor = 0;
-  // How far the text is shifted left of its right-aligned place, 0 while it fits.
+  // How far the text stands right of its right-aligned place, where its end shows; 0
+  // while it fits.
   qreal scroll = 0;
   mutable QTextLayout layout;
-  mutable bool laidOut = false;
+  mutable bool laidOut = false;  // for the font now set
   QTimer blink;
   bool blinkOn = true;
   bool dragging = false;

@@ -23,7 +23,6 @@
 #include "calculator/history_entry.h"
 #include "calculator/history_file.h"
 #include "calculator/keypad.h"
-#include "calculator/menu_commands.h"
 #include "calculator/saved_history.h"
 #include "calculator/storage.h"
 #include "ui/layout.h"
@@ -129,35 +128,6 @@ TEST_F(History, TheMenuKeyOpensTheSharedMenuWithItsChecks) {
   menu->close();
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-}
-
-// Opened by a right-click, which leaves the selection alone, the menu enables what the
-// core can do at that moment.
-TEST_F(History, TheDisplaysMenuShowsTheStateOfTheMomentItOpens) {
-  DisplayWidget* display = window->Display();
-  const auto enabled = [this](QMenu* menu) -> bool {
-    std::vector<bool> shown, now;
-    for (QAction* action : menu->actions()) shown.push_back(action->isEnabled());
-    for (const MenuItemDef& item : kContextMenu) {
-      now.push_back(item.command == kMenuSeparator || MenuItemEnabled(window.get(), item.command));
-    }
-    EXPECT_EQ(shown, now);
-    return shown[MenuIndex(kMenuCut)];
-  };
-  for (const char* typed : {"", "12+3"}) {
-    SCOPED_TRACE(typed);
-    QTest::keyClicks(window.get(), typed);
-    QTest::keyClick(window.get(), Qt::Key_Left, Qt::ShiftModifier);
-    // The press, then the menu's event, which Qt's tests do not make of it.
-    const QPoint at = display->rect().center();
-    QTest::mouseClick(display, Qt::RightButton, {}, at);
-    QContextMenuEvent click(QContextMenuEvent::Mouse, at, display->mapToGlobal(at));
-    QApplication::sendEvent(display, &click);
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(enabled(menu), *typed != '\0');  // cut: a selection only "12+3" has
-    menu->close();
-  }
 }
 
 // The pane's entry menu and the Delete key, and keeping turned off, on the saved file.

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+
 #include "calculator/caret.h"
 #include "calculator/history.h"
 #include "calculator/key_commands.h"

@@ -24,6 +24,8 @@ const ColorSet kLightColors{
     .otherKey = Key({247, 247, 247}, {220, 220, 220}, {205, 205, 205}, {50, 50, 50}),
     .displayBackground = kDisplayBackground,
     .displayText = kDisplayTextColor,
+    .displaySelection = {250, 205, 205},
+    .displaySelectionText = kDisplayTextColor,
     .windowBackground = std::nullopt,
     .pane = std::nullopt,
 };
@@ -37,6 +39,8 @@ const ColorSet kDarkColors{
     .otherKey = Key({56, 56, 56}, {36, 36, 36}, {84, 84, 84}, {235, 235, 235}),
     .displayBackground = {24, 24, 24},
     .displayText = {240, 240, 240},
+    .displaySelection = {120, 40, 40},
+    .displaySelectionText = {255, 255, 255},
     .windowBackground = Rgb{32, 32, 32},
     .pane = PaneColors{{38, 38, 38}, {230, 230, 230}, {120, 40, 40}, {255, 255, 255}},
 };
@@ -56,6 +60,8 @@ ColorSet HighContrastColors(const SystemColors& system) {
       .otherKey = key,
       .displayBackground = system.window,
       .displayText = system.windowText,
+      .displaySelection = system.highlight,
+      .displaySelectionText = system.highlightText,
       .windowBackground = system.buttonFace,
       .pane = PaneColors{system.window, system.windowText, system.highlight, system.highlightText},
   };

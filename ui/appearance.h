@@ -38,6 +38,9 @@ struct ColorSet {
   KeyColors otherKey;
   Rgb displayBackground;
   Rgb displayText;
+  // Selected text in the display.
+  Rgb displaySelection;
+  Rgb displaySelectionText;
   std::optional<Rgb> windowBackground;
   std::optional<PaneColors> pane;
 };

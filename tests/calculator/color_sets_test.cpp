@@ -41,6 +41,15 @@ TEST(DarkColors, TextsAreLegibleAndKeysRecognisable) {
   }
 }
 
+// Selected text reads as well as the rest, on a fill that stands apart from the display's.
+TEST(ColorSets, TheDisplaysSelectionIsLegibleAndVisible) {
+  for (const ColorSet* colors : {&kLightColors, &kDarkColors}) {
+    SCOPED_TRACE(colors == &kLightColors ? "light" : "dark");
+    EXPECT_GE(Contrast(colors->displaySelectionText, colors->displaySelection), 4.5);
+    EXPECT_GE(Contrast(colors->displaySelection, colors->displayBackground), 1.2);
+  }
+}
+
 // Wine cannot turn high contrast on, so the choice is tested here: it wins over dark.
 TEST(HighContrastColors, KeysAndDisplayTakeTheSystemColours) {
   const SystemColors system{{1, 0, 0}, {2, 0, 0}, {3, 0, 0}, {4, 0, 0}, {5, 0, 0}, {6, 0, 0}};
@@ -49,6 +58,8 @@ TEST(HighContrastColors, KeysAndDisplayTakeTheSystemColours) {
   SetColorPreference({});
   EXPECT_EQ(shown.displayBackground, system.window);
   EXPECT_EQ(shown.displayText, system.windowText);
+  EXPECT_EQ(shown.displaySelection, system.highlight);
+  EXPECT_EQ(shown.displaySelectionText, system.highlightText);
   for (const ButtonDef& key : g_buttons) {
     SCOPED_TRACE(key.id);
     const KeyColors colors = KeyColorsFor(key.id, shown);

@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "calculator/caret.h"
 #include "calculator_fixture.h"
 
 namespace {
@@ -120,6 +121,9 @@ TEST_F(OutOfMemoryTest, KeysOnALongTextAreAllOrNothing) {
   CheckAllOrNothing(setup, [] { OnKeyDown(FakeHandle(), kVkDigit0 + 4, L'4'); });
   CheckAllOrNothing(setup, [] { OnTypedChar(FakeHandle(), L'('); });
   CheckAllOrNothing(setup, [] { CopyDisplay(FakeHandle()); });
+  // The pointer's calls, which the windows make straight from their events.
+  CheckAllOrNothing(setup, [] { PlaceCaret(FakeHandle(), 3, false); });
+  CheckAllOrNothing(setup, [] { SelectTokenAt(FakeHandle(), 3); });
 }
 
 TEST_F(OutOfMemoryTest, KeysOnAShownResultAreAllOrNothing) {

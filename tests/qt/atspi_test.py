@@ -258,10 +258,13 @@ LAYOUTS = {
     "us": [("Escape", "0"), ("10", "1"), ("shift+11", "12"), ("shift+17", "12*"), ("12", "12*3"),
            ("21", "=")],
     "fr": [("Escape", "0"), ("14", "("), ("10", "(1"), ("shift+14", "(15"), ("15", "(15-"),
-           ("shift+12", "(15-3"), ("20", "(15-3)"), ("21", "=")],
+           ("shift+12", "(15-3"), ("20", "(15-3)"), ("ctrl+25", "(15-3"), ("shift+19", "(15-30"),
+           ("21", "=")],
     "de": [("Escape", "0"), ("10", "1"), ("shift+16", "1/"), ("11", "1/2"), ("shift+19", "="),
            ("Escape", "0"), ("11", "2"), ("59", "2."), ("14", "2.5"), ("86", "2.5+"), ("87", "2.5+1"),
-           ("91", "2.5+1."), ("84", "2.5+1.5"), ("36", "=")],
+           ("91", "2.5+1."), ("84", "2.5+1.5"), ("ctrl+29", "2.5+1."), ("36", "=")],
+    # Ctrl+Z on a layout of no Latin letters: the key of the next layout's Z.
+    "ru,us": [("Escape", "0"), ("10", "1"), ("11", "12"), ("ctrl+52", "1"), ("21", "=")],
 }
 KEYPAD_CHECK = [("Escape", "0"), ("87", "1"), ("91", "1."), ("84", "1.5")]
 
@@ -343,6 +346,60 @@ def check_history(args, pid, display):
     print("heard: %s" % heard)
 
 
+def check_editing(args, pid, display):
+    """The expression edited at its caret from the keyboard and the pointer; the caret and
+    the selection as screen readers get them."""
+    frame = wait_for("the frame", lambda: find_frame(pid))
+    window = Window(frame) if frame is not None else None
+    if window is None or window.display is None:
+        return
+    env = dict(os.environ, DISPLAY=display)
+    focus_window(env, pid)
+    text = window.display
+    band = Atspi.Component.get_extents(text, Atspi.CoordType.SCREEN)
+
+    def at(offset, dx=0):
+        """Where the pointer goes: dx from the left edge of the character at offset."""
+        box = Atspi.Text.get_character_extents(text, offset, Atspi.CoordType.SCREEN)
+        return ["mousemove", "--sync", str(box.x + dx), str(band.y + band.height // 2)]
+
+    result = evaluated(args.eval, "(12+4*5)")
+    # What is done, what the display then shows, its caret and the selection.
+    steps = [("12+34*5", ["type", "--delay", "30", "12+34*5"], "12+34*5", 7),
+             ("Left Left Left BackSpace", ["key", "Left", "Left", "Left", "BackSpace"], "12+4*5", 3),
+             ("Home ( End )", ["key", "Home", "parenleft", "End", "parenright"], "(12+4*5)", 8),
+             ("Return", ["key", "Return"], result, len(result)),
+             ("ctrl+z", ["key", "ctrl+z"], "(12+4*5)", 8),
+             ("ctrl+y", ["key", "ctrl+y"], result, len(result)),
+             ("Escape Up", ["key", "Escape", "Up"], "(12+4*5)", 8),
+             ("Escape 23", ["key", "Escape", "type", "23"], "23", 2),
+             ("a click at the left edge", lambda: at(0, 1 - band.x) + ["click", "1"], "23", 0),
+             ("1 End +45", ["key", "1", "End", "plus", "4", "5"], "123+45", 6),
+             ("a double-click on 4", lambda: at(4, 3) + ["click", "--repeat", "2", "1"], "123+45", 6,
+              (4, 6)),
+             ("a right-click, Escape", lambda: at(1, 3) + ["click", "3", "sleep", "0.5", "key", "Escape"],
+              "123+45", 6, (4, 6)),
+             ("a drag from 0 to 2", lambda: at(0) + ["mousedown", "1"] + at(1, 3) + at(2, -2) +
+              ["mouseup", "1"], "123+45", 2, (0, 2))]
+
+    def caret_and_selection():
+        selected = None
+        if Atspi.Text.get_n_selections(text) > 0:
+            range_ = Atspi.Text.get_selection(text, 0)
+            selected = (range_.start_offset, range_.end_offset)
+        return Atspi.Text.get_caret_offset(text), selected
+
+    for what, command, shown, caret, *selected in steps:
+        subprocess.run(["xdotool", *(command() if callable(command) else command)], env=env,
+                       check=True, timeout=WAIT_SECONDS)
+        window.expect_shown(shown, what)
+        expected = (caret, selected[0] if selected else None)
+        if not wait_for("caret and selection %s after %s" % (expected, what),
+                        lambda: caret_and_selection() == expected):
+            fail("caret and selection %s after %s" % (caret_and_selection(), what))
+    print("edited: %s, caret and selection %s" % (window.shown(), caret_and_selection()))
+
+
 def history_items(frame):
     lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST]
     return [lists[0].get_child_at_index(i) for i in range(lists[0].get_child_count())] if lists else []
@@ -416,7 +473,7 @@ def main():
     parser = argparse.ArgumentParser()
 
 
-    parser.add_argument("check", choices=["tree", "layouts", "restart", "history"])
+    parser.add_argument("check", choices=["tree", "layouts", "restart", "history", "editing"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -439,6 +496,8 @@ def main():
             check_layouts(args, calc.pid, display)
         elif args.check == "history":
             check_history(args, calc.pid, display)
+        elif args.check == "editing":
+            check_editing(args, calc.pid, display)
     finally:
         if calc is not None:
             stop(calc)

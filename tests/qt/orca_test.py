@@ -95,8 +95,18 @@ def run(args, env, speech, calc):
     results.append(evaluated(args.eval, "9+1"))
     speech.expect("click 9 + 1 =", [results[-1]])
 
+    xdotool("key", "--delay", "100", "Escape", "1", "2", "plus", "3")
+    speech.expect("Escape 1 2 + 3", ["3"])
     xdotool("key", "ctrl+h")
     speech.expect("Ctrl+H", ["历史记录", str(len(results))])
+    xdotool("key", "F6")
+    speech.expect("F6", ["历史记录"])
+
+    # Back from the pane, the caret's moves are heard: the character at the caret.
+    xdotool("key", "F6")
+    common.pump(1)
+    xdotool("key", "Left")
+    speech.expect("F6 Left", ["3"])
 
 
 def main():

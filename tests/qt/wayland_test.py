@@ -47,10 +47,14 @@ def main():
         def clipboard():
             return run("wl-paste", "--no-newline").decode()
 
-        def expect_shown(text, after):
-            expected = subprocess.run([args.eval, "--", text], capture_output=True,
-                                      text=True).stdout.strip()
+        def evaluated(text):
+            return subprocess.run([args.eval, "--", text], capture_output=True,
+                                  text=True).stdout.strip()
 
+        def expect_shown(text, after):
+            expect_text(evaluated(text), after)
+
+        def expect_text(expected, after):
             def copied():
                 run("wtype", "-M", "ctrl", "c", "-m", "ctrl")
                 return clipboard() == expected
@@ -86,6 +90,17 @@ def main():
             expect_shown("7*6", "7*6 pasted, Return")
             run("wtype", "-k", "Escape", "2^10=")
             expect_shown("2^10", "2^10=")
+
+            # Editing at the caret; Ctrl+C copies the whole text while nothing is selected.
+            result = evaluated("(12+4*5)")
+            for keys, shown in [(["-k", "Escape", "12+34*5", *["-k", "Left"] * 3, "-k", "BackSpace"],
+                                 "12+4*5"),
+                                (["-k", "Home", "(", "-k", "End", ")"], "(12+4*5)"), (["="], result),
+                                (["-M", "ctrl", "z", "-m", "ctrl"], "(12+4*5)"),
+                                (["-M", "ctrl", "y", "-m", "ctrl"], result),
+                                (["-k", "Escape", "-k", "Up"], "(12+4*5)")]:
+                run("wtype", *keys)
+                expect_text(shown, " ".join(keys))
 
             png = run("grim", "-")
             os.makedirs(args.screenshots, exist_ok=True)

@@ -30,6 +30,7 @@
 #include "engine/engine.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
+#include "ui/qt/display_widget.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
@@ -371,6 +372,68 @@ TEST_F(Window, ALongExpressionShowsItsEnd) {
   }
   ASSERT_GT(ink, 0);
   EXPECT_LT(differing, ink / 10);
+}
+
+// A character beyond 16 bits is two units of Qt's text and one of the core's.
+TEST_F(Window, ACharacterOfTwoUtf16UnitsIsOneForTheCore) {
+  QGuiApplication::clipboard()->setText(QString::fromUcs4(U"1\U0001F600" U"2"));
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_Left);
+  EXPECT_EQ(window->Display()->Caret(), 3);
+  const QPoint afterTheOne(window->Display()->CharacterRect(1).left(), 40);
+  QTest::mouseClick(window->Display(), Qt::LeftButton, {}, afterTheOne);
+  EXPECT_EQ(g_caret, 1u);
+}
+
+// A bar of the text's colour, the line's height, at the left edge of the character.
+bool CaretBarAt(DisplayWidget* display, int offset) {
+  const QImage image = Grab(display);
+  const QRect box = display->CharacterRect(offset);
+  int ink = 0;
+  for (int y = box.top(); y <= box.bottom(); ++y) {
+    ink += HasPixel(image, {box.left() - 1, y, 3, 1}, ActiveColors().displayText);
+  }
+  return ink >= box.height() * 9 / 10;
+}
+
+// ctest runs these once more without the VORLANE_HIDE_CARET=1 of the others.
+class Caret : public Window {
+  void TearDown() override {
+    QApplication::setCursorFlashTime(flashTime);
+    SetColorPreference({});
+  }
+  const int flashTime = QApplication::cursorFlashTime();
+};
+
+TEST_F(Caret, InViewBlinkingWhileTheWindowHasTheFocusBesideTheSelectionInItsColours) {
+  const bool shown = qEnvironmentVariable("VORLANE_HIDE_CARET") != "1";
+  DisplayWidget* display = window->Display();
+  SetColorPreference({.dark = true, .highContrast = std::nullopt});
+  window->ApplyColors();
+  QApplication::setCursorFlashTime(0);  // steady
+  QGuiApplication::clipboard()->setText(QString(200, '1') + "+2");
+  QTest::keyClick(window.get(), Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_Home);
+  QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(window.get(), Qt::Key_Right, Qt::ShiftModifier);
+  EXPECT_GE(display->CharacterRect(0).left(), 0);  // scrolled to the start
+  const QImage image = Grab(display);
+  for (int offset = 0; offset < 4; ++offset) {
+    const QRect box = display->CharacterRect(offset);
+    EXPECT_EQ(HasPixel(image, box, kDarkColors.displaySelection), offset < 2) << offset;
+  }
+  QTest::qWait(300);
+  EXPECT_EQ(CaretBarAt(display, 2), shown);
+
+  QApplication::setCursorFlashTime(200);
+  QTest::keyClick(window.get(), Qt::Key_Right);  // to the selection's end
+  if (shown) {
+    QTRY_VERIFY_WITH_TIMEOUT(!CaretBarAt(display, 2), 1000);
+    QTRY_VERIFY_WITH_TIMEOUT(CaretBarAt(display, 2), 1000);
+  }
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F6);  // the pane takes the focus
+  EXPECT_FALSE(CaretBarAt(display, 2));
 }
 
 TEST_F(Window, APastePastTheLimitLeavesTheDisplayAndTheNextKeyIsAnswered) {

@@ -2,19 +2,21 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QFontMetrics>
-#include <QLabel>
+#include <QWidget>
 
 #include <algorithm>
 
+#include "ui/qt/display_widget.h"
 #include "ui/qt/key_widget.h"
 
 namespace {
 
-// The display as a read-only single-line text: its text and its name are what it shows.
+// The display as a read-only single-line text: its text and its name are what it shows;
+// the caret and the selection are the core's.
 class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterface {
  public:
-  explicit AccessibleDisplay(QLabel* label) : QAccessibleWidget(label, QAccessible::EditableText) {}
+  explicit AccessibleDisplay(DisplayWidget* display)
+      : QAccessibleWidget(display, QAccessible::EditableText) {}
 
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Name || t == QAccessible::Value) return Shown();
@@ -25,6 +27,9 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
     QAccessible::State s = QAccessibleWidget::state();
     s.readOnly = true;
     s.editable = false;
+    // Orca presents caret moves only of the focused object; the keys that move this caret
+    // reach the main window, which keeps the real focus.
+    s.focused = Display()->HasCaretFocus();
     return s;
   }
 
@@ -33,13 +38,19 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
     return QAccessibleWidget::interface_cast(type);
   }
 
-  // Nothing can be selected, and the caret stands behind the last character.
-  void selection(int, int* start, int* end) const override { *start = *end = 0; }
-  int selectionCount() const override { return 0; }
+  // Read-only for assistive tools: they see the caret and the selection, and move neither.
+  void selection(int index, int* start, int* end) const override {
+    const bool selected = index == 0 && selectionCount() == 1;
+    *start = selected ? Display()->SelectionStart() : 0;
+    *end = selected ? Display()->SelectionEnd() : 0;
+  }
+  int selectionCount() const override {
+    return Display()->SelectionStart() != Display()->SelectionEnd() ? 1 : 0;
+  }
   void addSelection(int, int) override {}
   void removeSelection(int) override {}
   void setSelection(int, int, int) override {}
-  int cursorPosition() const override { return characterCount(); }
+  int cursorPosition() const override { return Display()->Caret(); }
   void setCursorPosition(int) override {}
   void scrollToSubstring(int, int) override {}
 
@@ -58,18 +69,10 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
     return {};
   }
 
-  // The label draws its one line right-aligned and vertically centred.
   QRect characterRect(int offset) const override {
-    const QString shown = Shown();
-    if (offset < 0 || offset >= shown.size()) return {};
-    const QFontMetrics metrics(Label()->font());
-    const QRect area = Label()->contentsRect();
-    const int left = area.right() + 1 - metrics.horizontalAdvance(shown);
-    const int top = area.top() + (area.height() - metrics.height()) / 2;
-    const int from = metrics.horizontalAdvance(shown.left(offset));
-    const int to = metrics.horizontalAdvance(shown.left(offset + 1));
-    const QRect local(left + from, top, to - from, metrics.height());
-    return QRect(Label()->mapToGlobal(local.topLeft()), local.size());
+    const QRect local = Display()->CharacterRect(offset);
+    if (local.isEmpty()) return {};
+    return QRect(Display()->mapToGlobal(local.topLeft()), local.size());
   }
 
   int offsetAtPoint(const QPoint& point) const override {
@@ -80,12 +83,11 @@ class AccessibleDisplay : public QAccessibleWidget, public QAccessibleTextInterf
   }
 
  private:
-  QLabel* Label() const { return static_cast<QLabel*>(widget()); }
-  QString Shown() const { return Label()->text(); }
+  DisplayWidget* Display() const { return static_cast<DisplayWidget*>(widget()); }
+  QString Shown() const { return Display()->text(); }
 };
 
 constexpr char kAnnouncerName[] = "announcer";
-constexpr char kDisplayName[] = "display";
 
 // A key as Qt's own button is, plus what to type for it as the press action's key
 // binding, which AT-SPI hands to screen readers.
@@ -131,8 +133,8 @@ QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
       object->objectName() == QLatin1String(kAnnouncerName)) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
   }
-  if (className == QLatin1String("QLabel") && object->objectName() == QLatin1String(kDisplayName)) {
-    return new AccessibleDisplay(static_cast<QLabel*>(object));
+  if (className == QLatin1String("DisplayWidget")) {
+    return new AccessibleDisplay(static_cast<DisplayWidget*>(object));
   }
   return nullptr;
 }
@@ -147,14 +149,30 @@ void InstallAccessibility() {
   (void)installed;
 }
 
-void MarkAsDisplay(QLabel* display) { display->setObjectName(QLatin1String(kDisplayName)); }
+DisplayState StateOf(const DisplayWidget* display) {
+  return {display->text(), display->Caret(), display->SelectionStart(), display->SelectionEnd()};
+}
 
-void AnnounceDisplayChange(QLabel* display, const QString& before) {
-  if (display->text() == before) return;
-  QAccessibleTextUpdateEvent textChanged(display, 0, before, display->text());
-  QAccessible::updateAccessibility(&textChanged);
-  QAccessibleEvent nameChanged(display, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&nameChanged);
+void AnnounceDisplayChange(DisplayWidget* display, const DisplayState& before) {
+  const DisplayState now = StateOf(display);
+  if (now.text != before.text) {
+    QAccessibleTextUpdateEvent textChanged(display, 0, before.text, now.text);
+    QAccessible::updateAccessibility(&textChanged);
+    QAccessibleEvent nameChanged(display, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+  }
+  if (now.caret != before.caret) {
+    QAccessibleTextCursorEvent moved(display, now.caret);
+    QAccessible::updateAccessibility(&moved);
+  }
+  // No selection is one, wherever the caret stands.
+  const bool selected = now.selectionStart != now.selectionEnd;
+  const bool wasSelected = before.selectionStart != before.selectionEnd;
+  if (selected != wasSelected || (selected && (now.selectionStart != before.selectionStart ||
+                                               now.selectionEnd != before.selectionEnd))) {
+    QAccessibleTextSelectionEvent selection(display, now.selectionStart, now.selectionEnd);
+    QAccessible::updateAccessibility(&selection);
+  }
 }
 
 QWidget* CreateAnnouncer(QWidget* window) {

@@ -2,8 +2,9 @@
 // read-only text that announces each change, and the keys as Qt's push buttons.
 #pragma once
 
-class QLabel;
-class QString;
+#include <QString>
+
+class DisplayWidget;
 class QWidget;
 
 // Once per program, before the first window is shown; later calls do nothing.
@@ -15,9 +16,15 @@ void InstallAccessibility();
 QWidget* CreateAnnouncer(QWidget* window);
 void Announce(QWidget* announcer, const QString& text);
 
-// The label screen readers read as the display, before it is first shown.
-void MarkAsDisplay(QLabel* display);
+// What the display showed, as screen readers last heard of it.
+struct DisplayState {
+  QString text;
+  int caret;
+  int selectionStart;
+  int selectionEnd;
+};
+DisplayState StateOf(const DisplayWidget* display);
 
-// Tells screen readers the display now shows its new text in place of `before`, for
-// those that follow the display (Orca's review commands, a braille line).
-void AnnounceDisplayChange(QLabel* display, const QString& before);
+// Tells screen readers what changed since `before`: the text, for those that follow the
+// display (Orca's review commands, a braille line), the caret and the selection.
+void AnnounceDisplayChange(DisplayWidget* display, const DisplayState& before);

@@ -22,6 +22,8 @@ QMenu* CreateContextMenu(MainWindow* window) {
     if (!item.shortcut.empty()) {
       action->setShortcut(QKeySequence(ToQString(item.shortcut)));
       action->setShortcutContext(Qt::WidgetShortcut);
+      // Some desktops' themes hide the shortcuts of context menus; these teach them.
+      action->setShortcutVisibleInContextMenu(true);
     }
     if (MenuItemCheckable(item.command)) {
       action->setCheckable(true);

@@ -39,6 +39,10 @@ int VirtualKeyOf(const QKeyEvent& e) {
       return kVkF6;
     case Qt::Key_F10:
       return kVkF10;
+    case Qt::Key_Left:
+      return kVkLeft;
+    case Qt::Key_Right:
+      return kVkRight;
     case Qt::Key_Up:
       return kVkUp;
     case Qt::Key_Down:
@@ -51,12 +55,22 @@ int VirtualKeyOf(const QKeyEvent& e) {
       return kVkPageUp;
     case Qt::Key_PageDown:
       return kVkPageDown;
+    // The letters of the Ctrl shortcuts. Qt names a letter key by what the layout types,
+    // so Ctrl+Z is the Z of AZERTY and QWERTZ as on Windows.
+    case Qt::Key_A:
+      return kVkA;
     case Qt::Key_C:
       return kVkC;
-    case Qt::Key_V:
-      return kVkV;
     case Qt::Key_H:
       return kVkH;
+    case Qt::Key_V:
+      return kVkV;
+    case Qt::Key_X:
+      return kVkX;
+    case Qt::Key_Y:
+      return kVkY;
+    case Qt::Key_Z:
+      return kVkZ;
     case Qt::Key_Period:
     case Qt::Key_Comma:
       // The keypad's separator is KP_Decimal or KP_Separator by layout.

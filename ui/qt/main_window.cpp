@@ -2,8 +2,8 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
-#include <QLabel>
 
+#include "calculator/caret.h"
 #include "calculator/history.h"
 #include "calculator/key_commands.h"
 #include "calculator/keyboard.h"
@@ -14,6 +14,7 @@
 #include "ui/layout.h"
 #include "ui/qt/accessibility.h"
 #include "ui/qt/context_menu.h"
+#include "ui/qt/display_widget.h"
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_events.h"
 #include "ui/qt/key_widget.h"
@@ -45,21 +46,27 @@ KeyWidget* MainWindow::FindKey(int id) const {
   return keysById[id - kFirstKeyId];
 }
 
-void MainWindow::ShowExpression(const QString& text) {
-  const QString before = display->text();
-  display->setText(text);
+void MainWindow::ShowExpression(const QString& text, int caret, int anchor) {
+  const DisplayState before = StateOf(display);
+  display->Show(text, caret, anchor);
   AnnounceDisplayChange(display, before);
 }
 
 void MainWindow::Announce(const QString& text) { ::Announce(announcer, text); }
 
 void MainWindow::CreateDisplay() {
-  display = new QLabel(this);
-  MarkAsDisplay(display);
-  display->setTextFormat(Qt::PlainText);
-  display->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  display = new DisplayWidget(this);
   display->setFont(DisplayFont());
   display->setAutoFillBackground(true);
+  // A click edits here, in the main window, also while the history pane had the focus.
+  connect(display, &DisplayWidget::caretPlaced, this, [this](int offset, bool extend) {
+    setFocus(Qt::MouseFocusReason);
+    PlaceCaret(this, CharacterOffset(display->text(), offset), extend);
+  });
+  connect(display, &DisplayWidget::tokenChosen, this, [this](int offset) {
+    setFocus(Qt::MouseFocusReason);
+    SelectTokenAt(this, CharacterOffset(display->text(), offset));
+  });
   ApplyColors();
 }
 
@@ -67,6 +74,8 @@ void MainWindow::ApplyColors() {
   QPalette colors = display->palette();
   colors.setColor(QPalette::Window, ToQColor(ActiveColors().displayBackground));
   colors.setColor(QPalette::WindowText, ToQColor(ActiveColors().displayText));
+  colors.setColor(QPalette::Highlight, ToQColor(ActiveColors().displaySelection));
+  colors.setColor(QPalette::HighlightedText, ToQColor(ActiveColors().displaySelectionText));
   display->setPalette(colors);
   for (KeyWidget* key : keysById) {
     if (key != nullptr) key->update();

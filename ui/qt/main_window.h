@@ -5,7 +5,8 @@
 
 #include <vector>
 
-class QLabel;
+#include "ui/qt/display_widget.h"
+
 class KeyWidget;
 class HistoryPane;
 
@@ -15,8 +16,9 @@ class MainWindow : public QWidget {
  public:
   MainWindow();
 
-  QLabel* Display() const { return display; }
-  void ShowExpression(const QString& text);
+  DisplayWidget* Display() const { return display; }
+  // The text with its caret and the selection's other end, as UTF-16 offsets into it.
+  void ShowExpression(const QString& text, int caret, int anchor);
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 
@@ -47,7 +49,7 @@ class MainWindow : public QWidget {
   int PaneWidth() const;
   void OpenMenuAtDisplay();
 
-  QLabel* display = nullptr;
+  DisplayWidget* display = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
   QWidget* announcer = nullptr;

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 
 #include "calculator/refresh.h"
+#include "ui/qt/display_widget.h"
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
@@ -17,8 +17,10 @@ MainWindow* AsMainWindow(WindowHandle window) { return static_cast<MainWindow*>(
 
 }  // namespace
 
-void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, std::size_t) {
-  AsMainWindow(window)->ShowExpression(QString::fromStdWString(text));
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t caret,
+                    std::size_t anchor) {
+  const QString shown = QString::fromStdWString(text);
+  AsMainWindow(window)->ShowExpression(shown, Utf16Offset(shown, caret), Utf16Offset(shown, anchor));
 }
 
 void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}

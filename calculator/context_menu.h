@@ -22,6 +22,7 @@ enum MenuCommand : int {
   kMenuCut,
   kMenuSelectAll,
   kMenuKeyboardHelp,
+  kMenuExpressionLine,
   kMenuSeparator = 2100,  // a line between groups of items, no command
 };
 
@@ -46,6 +47,7 @@ inline constexpr MenuItemDef kContextMenu[] = {
     {kMenuKeyboardHelp, L"键盘快捷键", ShortcutLabel(Shortcut::kKeyboardHelp)},
     {kMenuSeparator, L"", L""},
     {kMenuAlwaysOnTop, L"总在最前", L""},
+    {kMenuExpressionLine, L"显示算式行", L""},
 };
 
 inline constexpr MenuItemDef kHistoryEntryMenu[] = {
@@ -56,7 +58,8 @@ inline constexpr MenuItemDef kHistoryEntryMenu[] = {
 // Items that show a check mark (MenuItemChecked tells whether it is set). Every item may
 // be disabled where it cannot act (MenuItemEnabled).
 constexpr bool MenuItemCheckable(MenuCommand command) {
-  return command == kMenuHistory || command == kMenuKeepHistory || command == kMenuAlwaysOnTop;
+  return command == kMenuHistory || command == kMenuKeepHistory || command == kMenuAlwaysOnTop ||
+         command == kMenuExpressionLine;
 }
 
 constexpr std::wstring_view MenuText(MenuCommand command) {

@@ -6,6 +6,7 @@
 #include "calculator/editing.h"
 #include "calculator/history.h"
 #include "calculator/out_of_memory.h"
+#include "calculator/refresh.h"
 #include "calculator/saved_history.h"
 #include "calculator/state.h"
 #include "calculator/undo.h"
@@ -26,6 +27,10 @@ void OnMenuCommand(WindowHandle window, int command) {
       break;
     case kMenuKeyboardHelp:
       UnlessOutOfMemory([&] { ShowKeyboardHelp(window); });
+      break;
+    case kMenuExpressionLine:
+      g_expressionLineOn = !g_expressionLineOn;
+      UnlessOutOfMemory([&] { RefreshExpressionLine(window); });
       break;
     case kMenuCopy:
       CopyDisplay(window);
@@ -72,6 +77,7 @@ bool MenuItemChecked(int command) {
   if (command == kMenuHistory) return g_historyShown;
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
   if (command == kMenuKeepHistory) return g_keepHistory;
+  if (command == kMenuExpressionLine) return g_expressionLineOn;
   return false;
 }
 

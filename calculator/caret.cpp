@@ -4,6 +4,7 @@
 
 #include "calculator/characters.h"
 #include "calculator/editing.h"
+#include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
 
@@ -96,20 +97,25 @@ void MoveCaret(WindowHandle window, CaretMove move, bool extend) {
 
 void SelectAll(WindowHandle window) { Select(window, 0, g_expr.size()); }
 
+// The window calls these two straight from its mouse messages.
 void PlaceCaret(WindowHandle window, std::size_t position, bool extend) {
-  position = std::min(position, g_expr.size());
-  Select(window, extend ? g_anchor : position, position);
+  UnlessOutOfMemory([&] {
+    position = std::min(position, g_expr.size());
+    Select(window, extend ? g_anchor : position, position);
+  });
 }
 
 void SelectTokenAt(WindowHandle window, std::size_t position) {
   if (g_expr.empty()) return;
   position = CharacterBoundary(g_expr, std::min(position, g_expr.size() - 1));
-  const std::vector<std::size_t> bounds = TokenBoundaries(g_expr);
-  // The token whose span holds the character; white space selects itself.
-  for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
-    if (bounds[i] <= position && position < bounds[i + 1]) {
-      return Select(window, bounds[i], bounds[i + 1]);
+  UnlessOutOfMemory([&] {
+    const std::vector<std::size_t> bounds = TokenBoundaries(g_expr);
+    // The token whose span holds the character; white space selects itself.
+    for (std::size_t i = 0; i + 1 < bounds.size(); ++i) {
+      if (bounds[i] <= position && position < bounds[i + 1]) {
+        return Select(window, bounds[i], bounds[i + 1]);
+      }
     }
-  }
-  Select(window, position, NextCharacter(g_expr, position));
+    Select(window, position, NextCharacter(g_expr, position));
+  });
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "calculator_fixture.h"
+#include "calculator/caret.h"
 
 namespace {
 
@@ -135,6 +136,14 @@ TEST_F(OutOfMemoryTest, KeysOnAShownResultAreAllOrNothing) {
         g_fakeWindow.clipboard = std::wstring(100, L'9');
       },
       [] { PasteClipboard(FakeHandle()); });
+}
+
+// The window calls these from its mouse handling, with nothing of the core around them.
+TEST_F(OutOfMemoryTest, TheMouseOnTheDisplayIsAllOrNothing) {
+  const auto setup = [] { Press(L"1 ÷ 7 ="); };
+  CheckAllOrNothing(setup, [] { PlaceCaret(FakeHandle(), 3, false); });
+  CheckAllOrNothing(setup, [] { PlaceCaret(FakeHandle(), 3, true); });
+  CheckAllOrNothing(setup, [] { SelectTokenAt(FakeHandle(), 3); });
 }
 
 }  // namespace

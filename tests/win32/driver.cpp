@@ -255,6 +255,8 @@ void CalculatorProcessTest::SetUp() {
 }
 
 void CalculatorProcessTest::StartCalculator() {
+  // The program reads it once at its start, from the environment it inherits.
+  SetEnvironmentVariableW(L"VORLANE_HIDE_CARET", hideCaret_ ? L"1" : nullptr);
   std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -108,6 +108,8 @@ class CalculatorProcessTest : public ::testing::Test {
   void StartCalculator();
   void CloseCalculator();
 
+  // Set before SetUp: the program shows no caret, which would blink in screenshots.
+  bool hideCaret_ = false;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
   HWND clipboardOwner_ = nullptr;

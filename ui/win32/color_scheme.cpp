@@ -95,6 +95,11 @@ HBRUSH OwnWindowBrush() { return g_windowBrush; }
 
 HBRUSH HistoryPaneBrush() { return g_paneBrush; }
 
+// The system's highlight until the colour sets have a pair of their own.
+SelectionColors DisplaySelectionColors() {
+  return {SystemColor(COLOR_HIGHLIGHT), SystemColor(COLOR_HIGHLIGHTTEXT)};
+}
+
 void ReleaseColorBrushes() {
   ReplaceBrush(g_displayBrush, nullptr);
   ReplaceBrush(g_windowBrush, nullptr);

@@ -23,4 +23,10 @@ HBRUSH WindowBackgroundBrush();
 HBRUSH OwnWindowBrush();
 // The history pane's background, or nullptr while the system's colours paint it.
 HBRUSH HistoryPaneBrush();
+// The display's selected text: its fill and its text colour.
+struct SelectionColors {
+  Rgb fill;
+  Rgb text;
+};
+SelectionColors DisplaySelectionColors();
 void ReleaseColorBrushes();

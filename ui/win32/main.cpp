@@ -16,6 +16,7 @@
 #include "ui/win32/accessibility.h"
 #include "ui/win32/color_scheme.h"
 #include "ui/win32/context_menu.h"
+#include "ui/win32/display.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/history_pane.h"
@@ -94,6 +95,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_CHAR:
       OnTypedChar(window, static_cast<wchar_t>(wParam), HeldModifiers());
       break;
+    case WM_SETFOCUS:
+      CreateDisplayCaret(g_displayWnd);
+      break;
+    case WM_KILLFOCUS:
+      DestroyDisplayCaret();
+      break;
     case WM_DPICHANGED:
       OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -124,10 +131,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_SETTINGCHANGE:
-      if (IsColorSettingChange(wParam, lParam)) ApplySystemColors(window);
+      if (IsColorSettingChange(wParam, lParam)) {
+        ApplySystemColors(window);
+        RefreshDisplayCaret(g_displayWnd);
+      }
       break;
     case WM_SYSCOLORCHANGE:
       ApplySystemColors(window);
+      RefreshDisplayCaret(g_displayWnd);
       break;
     case WM_DESTROY:
       OnDestroy();
@@ -176,6 +187,7 @@ void OnCreate(HWND window) {
   g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
                              WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX,
                              kDisplayId);
+  AdoptDisplay(g_displayWnd);
   MakeLiveRegion(g_displayWnd);
   for (const ButtonDef& key : g_buttons) {
     CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);

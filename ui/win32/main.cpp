@@ -17,6 +17,7 @@
 #include "ui/win32/color_scheme.h"
 #include "ui/win32/context_menu.h"
 #include "ui/win32/display.h"
+#include "ui/win32/display_mouse.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/history_pane.h"
@@ -78,6 +79,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 namespace {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // TRUE to WM_SETCURSOR keeps the default cursor off the display's I-beam.
+  if (OnDisplayMouse(window, message, wParam, lParam)) return message == WM_SETCURSOR ? TRUE : 0;
   switch (message) {
     case WM_CREATE:
       OnCreate(window);
@@ -152,6 +155,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool RegisterMainClass() {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;  // double-clicks on the display, which lets the mouse through
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = g_hInstance;
   windowClass.hIcon = static_cast<HICON>(

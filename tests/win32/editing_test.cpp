@@ -1,6 +1,7 @@
 // The expression edited as text in the real program: the caret keys, undo and redo, Up,
 // a click on the display, and the main window's system caret that screen readers follow.
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -46,8 +47,9 @@ TEST_F(WindowEditingTest, CaretKeysUndoRedoRecallAndAClickEditTheExpression) {
                    corner.y + (thread.rcCaret.bottom - thread.rcCaret.top)};
     const auto barShows = [&](Rgb color) {
       const Screenshot shot = CaptureScreen(bar);
-      const auto inColor = std::count(shot.pixels.begin(), shot.pixels.end(),
-                                      (std::uint32_t{color.r} << 16) | (color.g << 8) | color.b);
+      const std::uint32_t pixel =
+          (std::uint32_t{color.r} << 16) | (std::uint32_t{color.g} << 8) | color.b;
+      const auto inColor = std::count(shot.pixels.begin(), shot.pixels.end(), pixel);
       return inColor > static_cast<std::ptrdiff_t>(shot.pixels.size() * 3 / 4);
     };
     EXPECT_TRUE(WaitUntil([&] { return barShows(ActiveColors().displayText); }, 3000));

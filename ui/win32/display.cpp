@@ -247,7 +247,8 @@ LRESULT CALLBACK DisplayProc(HWND display, UINT message, WPARAM wParam, LPARAM l
       return result;
     }
     case WM_SETFONT: {
-      const LRESULT result = CallWindowProcW(g_display.staticProc, display, message, wParam, lParam);
+      const LRESULT result =
+          CallWindowProcW(g_display.staticProc, display, message, wParam, lParam);
       Measure(display, g_display.text, g_display.edges, g_display.lineHeight);
       Relayout(display);
       return result;
@@ -336,6 +337,6 @@ std::size_t DisplayCharacterAt(HWND display, int x) {
   const int at = TextX(display, x);
   const std::vector<int>& edges = g_display.edges;
   const auto beyond = std::upper_bound(edges.begin(), edges.end(), at);
-  const std::size_t i = beyond == edges.begin() ? 0 : static_cast<std::size_t>(beyond - edges.begin()) - 1;
+  const auto i = beyond == edges.begin() ? 0 : static_cast<std::size_t>(beyond - edges.begin()) - 1;
   return NearestBoundary(std::min(i, g_display.text.size() - 1));
 }

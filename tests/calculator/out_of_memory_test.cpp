@@ -8,6 +8,7 @@
 
 #include "calculator/caret.h"
 #include "calculator_fixture.h"
+#include "calculator/caret.h"
 
 namespace {
 

@@ -47,7 +47,15 @@ INPUT KeyInput(WORD key, bool up) {
   input.ki.wVk = key;
   input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
   input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  if (key == VK_INSERT || key == VK_DELETE) input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  // The keys of the cluster between the main keys and the keypad, as a keyboard sends them.
+  switch (key) {
+    case VK_INSERT: case VK_DELETE: case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT:
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+      input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+      break;
+    default:
+      break;
+  }
   return input;
 }
 
@@ -247,6 +255,8 @@ void CalculatorProcessTest::SetUp() {
 }
 
 void CalculatorProcessTest::StartCalculator() {
+  // The program reads it once at its start, from the environment it inherits.
+  SetEnvironmentVariableW(L"VORLANE_HIDE_CARET", hideCaret_ ? L"1" : nullptr);
   std::wstring commandLine = L"\"" + CalculatorPath() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -346,16 +356,25 @@ void CalculatorProcessTest::TypeText(const std::wstring& text) const {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+int MenuDownPresses(MenuCommand command) {
+  int presses = 0;
+  for (const MenuItemDef& item : kContextMenu) {
+    // Down passes over the separators, not over greyed items, which it highlights too.
+    if (item.command != kMenuSeparator) ++presses;
+    if (item.command == command) return presses;
+  }
+  ADD_FAILURE() << "no menu item " << command;
+  return 0;
+}
+
 void CalculatorProcessTest::ChooseMenuItem(MenuCommand command) const {
-  int index = 0;
-  while (kContextMenu[index].command != command) ++index;
   const auto menuShown = [] {
     HWND menu = FindWindowW(L"#32768", nullptr);
     return menu != nullptr && IsWindowVisible(menu);
   };
   PressKeys({VK_SHIFT}, VK_F10);
   ASSERT_TRUE(WaitUntil(menuShown)) << "no context menu";
-  for (int i = 0; i <= index; ++i) PressKeys({}, VK_DOWN);
+  for (int i = MenuDownPresses(command); i > 0; --i) PressKeys({}, VK_DOWN);
   PressKeys({}, VK_RETURN);
   ASSERT_TRUE(WaitUntil([&] { return !menuShown(); })) << "the menu stayed open";
 }

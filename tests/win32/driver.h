@@ -61,6 +61,10 @@ RECT InkBounds(const Screenshot& shot, const RECT& area, Rgb background);
 Screenshot RenderText(const std::wstring& text, const FontSpec& font, int fontHeight, int width,
                       int height, UINT format);
 
+// How many presses of Down highlight the context menu's item of this command, from the
+// menu just opened with nothing highlighted.
+int MenuDownPresses(MenuCommand command);
+
 // One running vorlane-calc.exe, started beside this test program (or where VORLANE_CALC_EXE
 // says), and its main window.
 class CalculatorProcessTest : public ::testing::Test {
@@ -86,7 +90,7 @@ class CalculatorProcessTest : public ::testing::Test {
   // Types the text as on-screen keyboards and input tools do: SendInput's Unicode packets.
   void TypeText(const std::wstring& text) const;
   // Opens the display's context menu from the keyboard (Shift+F10) and chooses the item
-  // of this command with the arrow keys and Enter.
+  // of this command with the arrow keys and Enter (MenuDownPresses).
   void ChooseMenuItem(MenuCommand command) const;
   // Messages as the keyboard would send them, straight to the main window.
   void PostKeyDown(WPARAM keyCode) const;
@@ -104,6 +108,8 @@ class CalculatorProcessTest : public ::testing::Test {
   void StartCalculator();
   void CloseCalculator();
 
+  // Set before SetUp: the program shows no caret, which would blink in screenshots.
+  bool hideCaret_ = false;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
   HWND clipboardOwner_ = nullptr;

@@ -1,7 +1,5 @@
 // The history pane of the real program: Ctrl+H, entries, a click, and the window's size.
-#include <algorithm>
 #include <array>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -221,9 +219,7 @@ TEST_F(HistoryPaneTest, TheEntriesAreBackAfterARestartAndTheMenusReachTheSavedFi
   // "保存历史记录" from the display's menu, opened from the keyboard.
   PressKeys({VK_SHIFT}, VK_F10);
   ASSERT_TRUE(WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }));
-  const auto keep = std::find_if(std::begin(kContextMenu), std::end(kContextMenu),
-                                 [](const MenuItemDef& item) { return item.command == kMenuKeepHistory; });
-  for (auto item = std::begin(kContextMenu); item <= keep; ++item) PressKeys({}, VK_DOWN);
+  for (int i = MenuDownPresses(kMenuKeepHistory); i > 0; --i) PressKeys({}, VK_DOWN);
   PressKeys({}, VK_RETURN);
   EXPECT_TRUE(WaitUntil([] {
     return PlatformStorage().Read(SavedFile::kHistory, kSavedFileBound).status == FileRead::kMissing;

@@ -114,6 +114,8 @@ constexpr wchar_t kMissingGlyph = L'\u0378';
 
 class PaintingTest : public CalculatorProcessTest {
  protected:
+  PaintingTest() { hideCaret_ = true; }
+
   // A failed test leaves its screen behind, <test name>.bmp in the working folder.
   void TearDown() override {
     if (HasFailure() && IsWindow(main_)) {

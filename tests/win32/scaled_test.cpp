@@ -8,7 +8,11 @@
 
 namespace {
 
-using ScaledTest = CalculatorProcessTest;
+// The display's ink is measured against text drawn alone.
+class ScaledTest : public CalculatorProcessTest {
+ protected:
+  ScaledTest() { hideCaret_ = true; }
+};
 
 RECT ScreenArea(HWND control) {
   RECT area{};

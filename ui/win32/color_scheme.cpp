@@ -95,6 +95,7 @@ HBRUSH OwnWindowBrush() { return g_windowBrush; }
 
 HBRUSH HistoryPaneBrush() { return g_paneBrush; }
 
+// The system's highlight until the colour sets have a pair of their own.
 void ReleaseColorBrushes() {
   ReplaceBrush(g_displayBrush, nullptr);
   ReplaceBrush(g_windowBrush, nullptr);

@@ -16,6 +16,8 @@
 #include "ui/win32/accessibility.h"
 #include "ui/win32/color_scheme.h"
 #include "ui/win32/context_menu.h"
+#include "ui/win32/display.h"
+#include "ui/win32/display_mouse.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/fonts.h"
 #include "ui/win32/history_pane.h"
@@ -77,6 +79,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
 namespace {
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // TRUE to WM_SETCURSOR keeps the default cursor off the display's I-beam.
+  if (OnDisplayMouse(window, message, wParam, lParam)) return message == WM_SETCURSOR ? TRUE : 0;
   switch (message) {
     case WM_CREATE:
       OnCreate(window);
@@ -93,6 +97,12 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       break;
     case WM_CHAR:
       OnTypedChar(window, static_cast<wchar_t>(wParam), HeldModifiers());
+      break;
+    case WM_SETFOCUS:
+      CreateDisplayCaret(g_displayWnd);
+      break;
+    case WM_KILLFOCUS:
+      DestroyDisplayCaret();
       break;
     case WM_DPICHANGED:
       OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -124,10 +134,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_ERASEBKGND:
       return OnEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_SETTINGCHANGE:
-      if (IsColorSettingChange(wParam, lParam)) ApplySystemColors(window);
+      if (IsColorSettingChange(wParam, lParam)) {
+        ApplySystemColors(window);
+        RefreshDisplayCaret(g_displayWnd);
+      }
       break;
     case WM_SYSCOLORCHANGE:
       ApplySystemColors(window);
+      RefreshDisplayCaret(g_displayWnd);
       break;
     case WM_DESTROY:
       OnDestroy();
@@ -141,6 +155,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool RegisterMainClass() {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;  // double-clicks on the display, which lets the mouse through
   windowClass.lpfnWndProc = MainWndProc;
   windowClass.hInstance = g_hInstance;
   windowClass.hIcon = static_cast<HICON>(
@@ -176,6 +191,7 @@ void OnCreate(HWND window) {
   g_displayWnd = CreateChild(window, L"STATIC", g_expr.c_str(),
                              WS_CHILD | WS_VISIBLE | SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX,
                              kDisplayId);
+  AdoptDisplay(g_displayWnd);
   MakeLiveRegion(g_displayWnd);
   for (const ButtonDef& key : g_buttons) {
     CreateChild(window, L"BUTTON", key.label.c_str(), WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, key.id);

@@ -7,6 +7,7 @@
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"
+#include "ui/win32/display.h"
 #include "ui/win32/history_pane.h"
 #include "ui/win32/win32.h"
 
@@ -32,8 +33,9 @@ std::wstring WindowText(HWND control) {
 
 }  // namespace
 
-void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t, std::size_t) {
-  SetWindowTextW(GetDlgItem(AsWindow(window), kDisplayId), text.c_str());
+void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t caret,
+                    std::size_t anchor) {
+  ShowDisplayText(GetDlgItem(AsWindow(window), kDisplayId), text, caret, anchor);
 }
 
 void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}

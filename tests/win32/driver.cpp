@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iterator>
 #include <ostream>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -15,6 +16,11 @@ namespace {
 constexpr wchar_t kCalculatorClass[] = L"URG";
 constexpr int kStartTimeoutMs = 30000;
 constexpr int kCloseTimeoutMs = 10000;
+constexpr wchar_t kPersonalizeKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+// The settings as the program writes them, with the expression line off: every test but
+// the line's own sees the display as it was before there was a line.
+constexpr std::string_view kSettings = "vorlane-settings 1\nkeep-history 1\nexpression-line 0\n";
 
 // VORLANE_CALC_EXE points the driver at another copy of the program, an installed one.
 std::wstring CalculatorPath() {
@@ -239,11 +245,26 @@ void PrintTo(const Rgb& color, std::ostream* out) {
   *out << "R " << int{color.r} << ", G " << int{color.g} << ", B " << int{color.b};
 }
 
+int Distance(Rgb a, Rgb b) {
+  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+Rgb StrongestInk(const Screenshot& shot, const RECT& area, Rgb background) {
+  Rgb strongest = background;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const Rgb seen = shot.At(x, y);
+      if (Distance(seen, background) > Distance(strongest, background)) strongest = seen;
+    }
+  }
+  return strongest;
+}
+
 void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
-  // An empty profile: no test sees the history or the settings another saved.
+  // A fresh profile: no test sees the history or the settings another saved.
   PlatformStorage().Remove(SavedFile::kHistory);
-  PlatformStorage().Remove(SavedFile::kSettings);
+  ASSERT_TRUE(PlatformStorage().Replace(SavedFile::kSettings, kSettings));
   StartCalculator();
   if (HasFatalFailure()) return;
   // EmptyClipboard needs an owner window for SetClipboardData to succeed.
@@ -281,6 +302,28 @@ void CalculatorProcessTest::StartCalculator() {
 void CalculatorProcessTest::TearDown() {
   CloseCalculator();
   if (clipboardOwner_ != nullptr) DestroyWindow(clipboardOwner_);
+  if (userAppsUseLightTheme_) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", REG_DWORD,
+                    &*userAppsUseLightTheme_, sizeof(DWORD));
+    SetColorPreference({});
+  }
+}
+
+void CalculatorProcessTest::UseDarkApps(bool dark) {
+  if (!userAppsUseLightTheme_) {
+    DWORD light = 1;  // a missing value means light too
+    DWORD size = sizeof light;
+    RegGetValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD,
+                 nullptr, &light, &size);
+    userAppsUseLightTheme_ = light;
+  }
+  const DWORD light = dark ? 0 : 1;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", REG_DWORD, &light,
+                  sizeof light);
+  SetColorPreference({.dark = dark, .highContrast = std::nullopt});
+  SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                      reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG, 5000,
+                      nullptr);
 }
 
 void CalculatorProcessTest::Restart() {

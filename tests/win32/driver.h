@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,11 @@ Screenshot CaptureScreen(const RECT& area);
 void SaveBitmap(const Screenshot& shot, const std::wstring& path);
 
 void PrintTo(const Rgb& color, std::ostream* out);
+
+int Distance(Rgb a, Rgb b);
+// The pixel of an area (screen coordinates) that stands out most from its background: a
+// stroke of the text.
+Rgb StrongestInk(const Screenshot& shot, const RECT& area, Rgb background);
 
 // The folder of this test program, where vorlane-calc.exe is built too; ends in a separator.
 std::wstring ProgramFolder();
@@ -108,9 +114,15 @@ class CalculatorProcessTest : public ::testing::Test {
   void StartCalculator();
   void CloseCalculator();
 
+  // Windows' dark-apps setting, written as the Settings app writes it and told to every
+  // window, and the colours this process expects with it (ActiveColors). The user's own
+  // comes back after the test, should it run on a real desktop.
+  void UseDarkApps(bool dark);
+
   // Set before SetUp: the program shows no caret, which would blink in screenshots.
   bool hideCaret_ = false;
   PROCESS_INFORMATION process_{};
   HWND main_ = nullptr;
   HWND clipboardOwner_ = nullptr;
+  std::optional<DWORD> userAppsUseLightTheme_;
 };

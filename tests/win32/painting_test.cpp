@@ -11,22 +11,6 @@
 
 namespace {
 
-int Distance(Rgb a, Rgb b) {
-  return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
-}
-
-// The pixel of a region that stands out most from its background: a stroke of the text.
-Rgb StrongestInk(const Screenshot& shot, RECT area, Rgb background) {
-  Rgb strongest = background;
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) {
-      const Rgb seen = shot.At(x, y);
-      if (Distance(seen, background) > Distance(strongest, background)) strongest = seen;
-    }
-  }
-  return strongest;
-}
-
 // The pixels of a region that differ from its background, as a bitmap of rows.
 struct Ink {
   int width = 0;
@@ -360,34 +344,13 @@ TEST_F(PaintingTest, AnAmpersandInTheDisplayIsDrawnAsItself) {
   EXPECT_NEAR(seen.bottom - area.top, want.bottom, 1);
 }
 
-// Windows' dark-apps setting, changed as the Settings app does, in the test's own prefix;
-// put back after (a missing value means light too), should the test run on a real desktop.
+// Windows' dark-apps setting, in the test's own prefix.
 class DarkModeTest : public PaintingTest {
  protected:
-  static constexpr wchar_t kKey[] =
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
-
   void SetUp() override {
-    DWORD size = sizeof saved_;
-    RegGetValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr, &saved_,
-                 &size);
-    UseDark(true);
+    UseDarkApps(true);
     PaintingTest::SetUp();
   }
-  void TearDown() override {
-    PaintingTest::TearDown();
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &saved_,
-                    sizeof saved_);
-    SetColorPreference({});
-  }
-  // Also the colours this process expects to see (CaptureWindow, ExpectKeyPainted).
-  static void UseDark(bool dark) {
-    const DWORD light = dark ? 0 : 1;
-    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"AppsUseLightTheme", REG_DWORD, &light, sizeof light);
-    SetColorPreference({.dark = dark, .highContrast = std::nullopt});
-  }
-
-  DWORD saved_ = 1;
 };
 
 // Starts dark; the settings' broadcast switches it to light and back without a restart.
@@ -396,10 +359,7 @@ TEST_F(DarkModeTest, FollowsTheSystemsSettingLive) {
   for (const bool dark : {true, false, true}) {
     SCOPED_TRACE(dark ? "dark" : "light");
     if (ActiveColors().displayBackground != (dark ? kDarkColors : kLightColors).displayBackground) {
-      UseDark(dark);
-      SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
-                          reinterpret_cast<LPARAM>(L"ImmersiveColorSet"), SMTO_ABORTIFHUNG, 5000,
-                          nullptr);
+      UseDarkApps(dark);
     }
     const Screenshot shot = CaptureWindow();
     for (const ButtonDef& key : g_buttons) ExpectKeyPainted(shot, key.id, false);

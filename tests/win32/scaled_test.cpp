@@ -4,7 +4,12 @@
 #include <string>
 
 #include "driver.h"
+#include "calculator/calculate.h"
+#include "calculator/calculator.h"
 #include "calculator/keypad.h"
+#include "calculator/refresh.h"
+#include "calculator/state.h"
+#include "fake_window.h"
 
 namespace {
 
@@ -90,6 +95,75 @@ TEST_F(ScaledTest, KeyAndDisplayTextAreDrawnAtTheScaledSize) {
                     RenderText(L"88", kDisplayFont, ScaleForDpi(kDisplayFont.height, dpi),
                                area.right - area.left, area.bottom - area.top,
                                DT_RIGHT | DT_VCENTER | DT_SINGLELINE));
+  }
+}
+
+// The band's cells on the screen.
+RECT InArea(const RECT& area, const Rect& cell) {
+  return {area.left + cell.x, area.top + cell.y, area.left + cell.x + cell.width,
+          area.top + cell.y + cell.height};
+}
+
+// The area once it differs from before (or, with same, once it equals it) and holds still.
+Screenshot ShotOnceChanged(const RECT& area, const Screenshot& before, bool same = false) {
+  Screenshot shot = CaptureScreen(area);
+  WaitUntil([&] {
+    Sleep(60);
+    const Screenshot next = CaptureScreen(area);
+    const bool still = next.pixels == shot.pixels;
+    shot = next;
+    return still && (shot.pixels == before.pixels) == same;
+  });
+  return shot;
+}
+
+// After "=", in light and in dark: the line in the secondary colour in its cell at the top
+// of the band, the expression in its own cell below, each drawn as DrawTextW draws it
+// there; turned off, the display is again what it was with the line never on.
+TEST_F(ScaledTest, TheExpressionLineStandsInTheBandsTopCellAndTheExpressionBelowIt) {
+  const int dpi = ExpectedDpi();
+  // What the core shows for it, computed in this process.
+  const std::wstring typed = L"12+4*5";
+  ResetCalculator();
+  g_expressionLineOn = true;
+  g_expr = typed;
+  g_caret = g_anchor = typed.size();
+  Calculate(FakeHandle());
+  const std::wstring line = g_fakeWindow.line;
+  TypeText(typed + L"=");
+  ASSERT_EQ(WaitForDisplay(g_expr), g_expr);
+  const RECT area = ScreenArea(Display());
+  const int width = area.right - area.left;
+  const RECT lineCell = InArea(area, ExpressionLineRect(width, dpi));
+  const RECT expressionCell = InArea(area, ExpressionCellRect(width, dpi));
+  for (const bool dark : {false, true}) {
+    SCOPED_TRACE(dark ? "dark" : "light");
+    if (dark) UseDarkApps(true);
+    CaptureWindow();  // in this set's colours
+    const Screenshot alone = CaptureScreen(area);
+    ChooseMenuItem(kMenuExpressionLine);
+    const Screenshot shot = ShotOnceChanged(area, alone);
+    const Rgb background = ActiveColors().displayBackground;
+    {
+      SCOPED_TRACE("line");
+      ExpectDrawnLike(shot, area, lineCell, background,
+                      RenderText(line, kExpressionLineFont,
+                                 ScaleForDpi(kExpressionLineFont.height, dpi), width,
+                                 lineCell.bottom - area.top, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE));
+      EXPECT_LE(Distance(StrongestInk(shot, lineCell, background),
+                         ActiveColors().displaySecondaryText), 40);
+    }
+    {
+      SCOPED_TRACE("expression");
+      ExpectDrawnLike(shot, area, expressionCell, background,
+                      RenderText(g_expr, kDisplayFont, ScaleForDpi(kDisplayFont.height, dpi),
+                                 width, expressionCell.bottom - area.top,
+                                 DT_RIGHT | DT_BOTTOM | DT_SINGLELINE));
+      EXPECT_LE(Distance(StrongestInk(shot, expressionCell, background),
+                         ActiveColors().displayText), 40);
+    }
+    ChooseMenuItem(kMenuExpressionLine);
+    EXPECT_TRUE(ShotOnceChanged(area, alone, true).pixels == alone.pixels);
   }
 }
 

@@ -72,6 +72,12 @@ void StopAccessibility() {
 
 void DescribeControl(HWND control, const std::wstring& description) {
   if (g_propServices == nullptr || control == nullptr) return;
+  if (description.empty()) {
+    const MSAAPROPID property = PROPID_ACC_DESCRIPTION;
+    g_propServices->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                   &property, 1);
+    return;
+  }
   // A system that refuses the annotation leaves the key with its name alone.
   g_propServices->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                  PROPID_ACC_DESCRIPTION, description.c_str());

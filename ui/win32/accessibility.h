@@ -9,8 +9,8 @@
 // the message loop.
 void StartAccessibility();
 void StopAccessibility();
-// The control's accessible description, where the system offers Dynamic Annotation;
-// elsewhere nothing happens.
+// The control's accessible description (none for an empty one), where the system offers
+// Dynamic Annotation; elsewhere nothing happens.
 void DescribeControl(HWND control, const std::wstring& description);
 // The control's accessible keyboard shortcut (accKeyboardShortcut), the same way.
 void SetControlShortcut(HWND control, const std::wstring& shortcut);

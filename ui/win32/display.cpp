@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "ui/layout.h"
 #include "ui/win32/color_scheme.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/fonts.h"
 
 namespace {
 
@@ -27,6 +29,20 @@ struct DisplayState {
 };
 DisplayState g_display;
 
+// The expression line above it, while on: its text, measured as the expression is, in its
+// own font.
+struct LineState {
+  bool shown = false;
+  std::wstring text;
+  std::vector<int> edges{0};
+  int height = 0;
+  int ellipsisWidth = 0;
+  HFONT font = nullptr;
+};
+LineState g_line;
+
+constexpr wchar_t kEllipsis[] = L"\u2026";
+
 struct SystemCaret {
   bool hidden = false;  // VORLANE_HIDE_CARET=1: made and moved, never shown
   bool owned = false;   // the main window has the focus, and with it the caret
@@ -41,16 +57,27 @@ HFONT FontOf(HWND display) {
   return reinterpret_cast<HFONT>(SendMessageW(display, WM_GETFONT, 0, 0));
 }
 
-// The band holds one line, the expression, right-aligned and centred in it. A second line
-// takes its share of the band here, and everything below follows this box.
+// One of the band's cells (ui/layout.h) in the display's client area.
+RECT InBand(HWND display, Rect (*cell)(int, int)) {
+  RECT band{};
+  GetClientRect(display, &band);
+  const Rect at = cell(band.right, WindowDpi(display));
+  return {at.x, at.y, at.x + at.width, at.y + at.height};
+}
+
+// Alone, the expression has the whole band; with the line on, its own cell below it.
+// Everything that places the expression, the caret or the mouse follows this box.
 RECT ExpressionBox(HWND display) {
+  if (g_line.shown) return InBand(display, ExpressionCellRect);
   RECT box{};
   GetClientRect(display, &box);
   return box;
 }
 
-// Where DrawTextW's DT_VCENTER puts a line, as the static control drew it.
+// Alone, where DrawTextW's DT_VCENTER puts a line, as the static control drew it; under
+// the line, on the cell's bottom, so that it stays put when the line empties.
 int LineTop(const RECT& box) {
+  if (g_line.shown) return box.bottom - g_display.lineHeight;
   return box.top + (box.bottom - box.top) / 2 - g_display.lineHeight / 2;
 }
 
@@ -61,20 +88,20 @@ int CaretWidth(HWND display) {
   return ScaleForDpi(static_cast<int>(std::max<DWORD>(width, 1)), WindowDpi(display));
 }
 
-// The partial extents of text in the display's font; no allocation once edges has the
-// size, so that a new font can be measured inside the window procedure.
-void Measure(HWND display, const std::wstring& text, std::vector<int>& edges, int& lineHeight) {
+// The partial extents of text in a font, into edges, which holds text.size() + 1: no
+// allocation, so that a new font can be measured inside the window procedure.
+void Measure(HWND display, HFONT font, std::wstring_view text, int* edges, int& lineHeight) {
   HDC dc = GetDC(display);
   if (dc == nullptr) return;
-  HGDIOBJ oldFont = SelectObject(dc, FontOf(display));
+  HGDIOBJ oldFont = SelectObject(dc, font);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   lineHeight = metrics.tmHeight;
   edges[0] = 0;
   SIZE size{};
   if (!text.empty()) {
-    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr,
-                          edges.data() + 1, &size);
+    GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, edges + 1,
+                          &size);
   }
   SelectObject(dc, oldFont);
   ReleaseDC(display, dc);
@@ -190,10 +217,41 @@ void DrawExpression(HDC dc, const RECT& box) {
   ExtTextOutW(dc, x, top, ETO_CLIPPED | ETO_OPAQUE, &marked, text.c_str(), length, nullptr);
 }
 
+// Right-aligned; too long for its cell, it gives up its start to an ellipsis, so that the
+// end, "=" and what it gives, stays in view.
+void DrawLine(HDC dc, const RECT& box) {
+  const std::vector<int>& edges = g_line.edges;
+  std::size_t start = 0;
+  int ellipsis = 0;
+  if (edges.back() > box.right - box.left) {
+    ellipsis = g_line.ellipsisWidth;
+    const int cut = edges.back() + ellipsis - (box.right - box.left);
+    // A band narrower than the ellipsis keeps nothing of the text.
+    start = std::min(static_cast<std::size_t>(
+                         std::lower_bound(edges.begin(), edges.end(), cut) - edges.begin()),
+                     g_line.text.size());
+    // Never half a pair: the next whole character, a little narrower still.
+    if (const std::size_t whole = CharacterBoundary(g_line.text, start); whole != start) {
+      start = NextCharacter(g_line.text, whole);
+    }
+  }
+  const int x = box.right - (edges.back() - edges[start]);
+  const int top = box.top + (box.bottom - box.top - g_line.height) / 2;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ToColorRef(ActiveColors().displaySecondaryText));
+  if (ellipsis > 0) ExtTextOutW(dc, x - ellipsis, top, ETO_CLIPPED, &box, kEllipsis, 1, nullptr);
+  ExtTextOutW(dc, x, top, ETO_CLIPPED, &box, g_line.text.c_str() + start,
+              static_cast<UINT>(g_line.text.size() - start), nullptr);
+}
+
 void Draw(HWND display, HDC dc, const RECT& client) {
   FillRect(dc, &client, DisplayBrush());
   HGDIOBJ oldFont = SelectObject(dc, FontOf(display));
   DrawExpression(dc, ExpressionBox(display));
+  if (g_line.shown && !g_line.text.empty() && g_line.font != nullptr) {
+    SelectObject(dc, g_line.font);
+    DrawLine(dc, InBand(display, ExpressionLineRect));
+  }
   SelectObject(dc, oldFont);
 }
 
@@ -248,7 +306,8 @@ LRESULT CALLBACK DisplayProc(HWND display, UINT message, WPARAM wParam, LPARAM l
     case WM_SETFONT: {
       const LRESULT result =
           CallWindowProcW(g_display.staticProc, display, message, wParam, lParam);
-      Measure(display, g_display.text, g_display.edges, g_display.lineHeight);
+      Measure(display, FontOf(display), g_display.text, g_display.edges.data(),
+              g_display.lineHeight);
       Relayout(display);
       return result;
     }
@@ -293,7 +352,7 @@ void ShowDisplayText(HWND display, const std::wstring& text, std::size_t caret,
     std::wstring shown = text;
     std::vector<int> edges(shown.size() + 1);
     int lineHeight = g_display.lineHeight;
-    Measure(display, shown, edges, lineHeight);
+    Measure(display, FontOf(display), shown, edges.data(), lineHeight);
     g_display.text.swap(shown);
     g_display.edges.swap(edges);
     g_display.lineHeight = lineHeight;
@@ -304,6 +363,36 @@ void ShowDisplayText(HWND display, const std::wstring& text, std::size_t caret,
     g_display.caret = std::min(caret, text.size());
     g_display.anchor = std::min(anchor, text.size());
   }
+  Relayout(display);
+}
+
+void ShowExpressionLine(HWND display, bool shown, const std::wstring& text) {
+  if (shown == g_line.shown && text == g_line.text) return;
+  if (text != g_line.text) {
+    // Measured aside, as the expression is.
+    std::wstring line = text;
+    std::vector<int> edges(line.size() + 1);
+    int height = g_line.height;
+    if (g_line.font != nullptr) Measure(display, g_line.font, line, edges.data(), height);
+    g_line.text.swap(line);
+    g_line.edges.swap(edges);
+    g_line.height = height;
+  }
+  // On or off, the expression moves between the whole band and its cell.
+  g_line.shown = shown;
+  Relayout(display);
+}
+
+void ScaleExpressionLine(HWND display, int dpi) {
+  HFONT font = CreateFontFrom(kExpressionLineFont, dpi);
+  if (font == nullptr) return;
+  if (g_line.font != nullptr) DeleteObject(g_line.font);
+  g_line.font = font;
+  // Into the edges the text already has: nothing is allocated on a change of DPI.
+  std::array<int, 2> ellipsis{};
+  Measure(display, font, kEllipsis, ellipsis.data(), g_line.height);
+  g_line.ellipsisWidth = ellipsis[1];
+  Measure(display, font, g_line.text, g_line.edges.data(), g_line.height);
   Relayout(display);
 }
 

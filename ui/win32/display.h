@@ -1,7 +1,8 @@
 // The display: the static control kDisplayId, whose window text stays the expression
 // (MSAA names it by that text, the live region speaks it), painted by the program itself
-// with the caret's selection and scrolled to keep the caret in view; and the main window's
-// system caret over it, which screen readers and magnifiers follow.
+// with the caret's selection and scrolled to keep the caret in view, and the expression
+// line above it while that is on; and the main window's system caret over it, which
+// screen readers and magnifiers follow.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,11 @@ void AdoptDisplay(HWND display);
 // (indices into the text, on character boundaries).
 void ShowDisplayText(HWND display, const std::wstring& text, std::size_t caret,
                      std::size_t anchor);
+
+// The expression line on or off, and its text (empty: nothing to draw).
+void ShowExpressionLine(HWND display, bool shown, const std::wstring& text);
+// The line's font for the display's DPI; at the start and on every change of DPI.
+void ScaleExpressionLine(HWND display, int dpi);
 
 // The main window gained or lost the keyboard focus: its system caret stands over the
 // display while it has it.

@@ -279,6 +279,7 @@ void ApplyFonts(HWND window, int dpi) {
   HFONT keyFont = CreateFontFrom(kKeyFont, dpi);
   HFONT displayFont = CreateFontFrom(kDisplayFont, dpi);
   SendMessageW(g_displayWnd, WM_SETFONT, reinterpret_cast<WPARAM>(displayFont), TRUE);
+  ScaleExpressionLine(g_displayWnd, dpi);
   for (const ButtonDef& key : g_buttons) {
     SendMessageW(GetDlgItem(window, key.id), WM_SETFONT, reinterpret_cast<WPARAM>(keyFont), TRUE);
   }

@@ -38,7 +38,12 @@ void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t c
   ShowDisplayText(GetDlgItem(AsWindow(window), kDisplayId), text, caret, anchor);
 }
 
-void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}
+void SetExpressionLine(WindowHandle window, bool shown, const std::wstring& text) {
+  HWND display = GetDlgItem(AsWindow(window), kDisplayId);
+  ShowExpressionLine(display, shown, text);
+  // Read when a screen reader asks about the display; no event, so never spoken as it changes.
+  DescribeControl(display, text);
+}
 
 void SetTitleText(WindowHandle window, const std::wstring& title) {
   SetWindowTextW(AsWindow(window), title.c_str());

@@ -2,12 +2,14 @@
 #include "ui/win32/color_scheme.h"
 
 #include <initializer_list>
+#include <optional>
 
 namespace {
 
 HBRUSH g_displayBrush = nullptr;
 HBRUSH g_windowBrush = nullptr;  // the window's own background; none while the system's
 HBRUSH g_paneBrush = nullptr;    // the history pane's empty part; none while the system's
+bool g_darkTitleBar = false;
 
 Rgb SystemColor(int index) {
   const COLORREF c = GetSysColor(index);
@@ -74,10 +76,13 @@ void ApplySystemColors(HWND window) {
   ReplaceBrush(g_displayBrush, &colors.displayBackground);
   ReplaceBrush(g_windowBrush, colors.windowBackground ? &*colors.windowBackground : nullptr);
   ReplaceBrush(g_paneBrush, colors.pane ? &colors.pane->background : nullptr);
-  SetDarkTitleBar(window, preference.dark && !preference.highContrast);
+  g_darkTitleBar = preference.dark && !preference.highContrast;
+  SetDarkTitleBar(window, g_darkTitleBar);
   RedrawWindow(window, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
+
+void ApplyTitleBarColors(HWND window) { SetDarkTitleBar(window, g_darkTitleBar); }
 
 bool IsColorSettingChange(WPARAM action, LPARAM area) {
   const auto* name = reinterpret_cast<const wchar_t*>(area);
@@ -94,6 +99,21 @@ HBRUSH WindowBackgroundBrush() {
 HBRUSH OwnWindowBrush() { return g_windowBrush; }
 
 HBRUSH HistoryPaneBrush() { return g_paneBrush; }
+
+void PaintListItemBackground(const DRAWITEMSTRUCT& item) {
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const std::optional<PaneColors>& colors = ActiveColors().pane;
+  if (colors) {
+    HBRUSH brush = CreateSolidBrush(ToColorRef(selected ? colors->selection : colors->background));
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+    SetTextColor(item.hDC, ToColorRef(selected ? colors->selectionText : colors->text));
+  } else {
+    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  }
+  SetBkMode(item.hDC, TRANSPARENT);
+}
 
 // The system's highlight until the colour sets have a pair of their own.
 void ReleaseColorBrushes() {

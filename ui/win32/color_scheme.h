@@ -14,6 +14,8 @@ constexpr COLORREF ToColorRef(Rgb c) {
 }
 
 void ApplySystemColors(HWND window);
+// Another top-level window of the program takes the title bar the colours ask for.
+void ApplyTitleBarColors(HWND window);
 // A WM_SETTINGCHANGE that may change them: dark apps or high contrast.
 bool IsColorSettingChange(WPARAM action, LPARAM area);
 // The display's background, made by ApplySystemColors.
@@ -23,4 +25,8 @@ HBRUSH WindowBackgroundBrush();
 HBRUSH OwnWindowBrush();
 // The history pane's background, or nullptr while the system's colours paint it.
 HBRUSH HistoryPaneBrush();
+// An owner-drawn list's item (the history pane's, the keyboard overview's): its background
+// filled, selected or not, and the device context set for its text, in the set's pane
+// colours or the system's.
+void PaintListItemBackground(const DRAWITEMSTRUCT& item);
 void ReleaseColorBrushes();

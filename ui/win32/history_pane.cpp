@@ -178,23 +178,9 @@ void MeasureHistoryItem(MEASUREITEMSTRUCT& item) {
 }
 
 void PaintHistoryItem(const DRAWITEMSTRUCT& item) {
-  const bool selected = (item.itemState & ODS_SELECTED) != 0;
-  const std::optional<PaneColors>& colors = ActiveColors().pane;
-  if (colors) {
-    HBRUSH brush = CreateSolidBrush(ToColorRef(selected ? colors->selection : colors->background));
-    FillRect(item.hDC, &item.rcItem, brush);
-    DeleteObject(brush);
-  } else {
-    FillRect(item.hDC, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-  }
+  PaintListItemBackground(item);
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= g_shownEntries.size()) return;
   const HistoryEntry& entry = g_shownEntries[item.itemID];
-  SetBkMode(item.hDC, TRANSPARENT);
-  if (colors) {
-    SetTextColor(item.hDC, ToColorRef(selected ? colors->selectionText : colors->text));
-  } else {
-    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  }
   RECT text = item.rcItem;
   const int padding = ScaleForDpi(kHistoryItemPadding, PaneDpi());
   InflateRect(&text, -padding, -padding);

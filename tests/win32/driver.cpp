@@ -163,6 +163,12 @@ std::wstring TextOf(HWND window) {
   return text.data();
 }
 
+std::wstring ItemText(HWND list, int index) {
+  std::array<wchar_t, 600> text{};
+  SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  return text.data();
+}
+
 std::wstring ClassOf(HWND window) {
   std::array<wchar_t, 64> name{};
   GetClassNameW(window, name.data(), static_cast<int>(name.size()));

@@ -28,6 +28,8 @@
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 
 std::wstring TextOf(HWND window);
+// The text of a list box's item, read across processes as screen readers read it.
+std::wstring ItemText(HWND list, int index);
 std::wstring ClassOf(HWND window);
 // The window's rectangle in its parent's client coordinates.
 Rect RectInParent(HWND window);

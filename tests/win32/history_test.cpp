@@ -52,11 +52,6 @@ Rect OuterRect(HWND window) {
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
-std::wstring ItemText(HWND list, int index) {
-  std::array<wchar_t, 600> text{};
-  SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  return text.data();
-}
 
 // build/<preset>/screenshots, beside the folder of the programs.
 std::wstring ScreenshotFolder() {

@@ -22,6 +22,7 @@
 #include "ui/win32/fonts.h"
 #include "ui/win32/history_pane.h"
 #include "ui/win32/key_painter.h"
+#include "ui/win32/keyboard_help.h"
 #include "ui/win32/modifiers.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/win32.h"
@@ -137,11 +138,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       if (IsColorSettingChange(wParam, lParam)) {
         ApplySystemColors(window);
         RefreshDisplayCaret(g_displayWnd);
+        RefreshKeyboardHelpColors();
       }
       break;
     case WM_SYSCOLORCHANGE:
       ApplySystemColors(window);
       RefreshDisplayCaret(g_displayWnd);
+      RefreshKeyboardHelpColors();
       break;
     case WM_DESTROY:
       OnDestroy();

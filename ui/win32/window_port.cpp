@@ -9,6 +9,7 @@
 #include "ui/win32/accessibility.h"
 #include "ui/win32/display.h"
 #include "ui/win32/history_pane.h"
+#include "ui/win32/keyboard_help.h"
 #include "ui/win32/win32.h"
 
 namespace {
@@ -126,4 +127,4 @@ void SetAlwaysOnTop(WindowHandle window, bool on) {
 
 void FocusHistoryPane(WindowHandle) { FocusHistory(); }
 
-void ShowKeyboardHelp(WindowHandle) {}
+void ShowKeyboardHelp(WindowHandle window) { OpenKeyboardHelp(AsWindow(window)); }

@@ -28,6 +28,7 @@ struct KeyboardHelp {
   HWND window = nullptr;
   HWND list = nullptr;
   WNDPROC listProc = nullptr;
+  std::wstring title;
   std::vector<HelpItem> items;
   // For dpi: the rows in the history pane's face, the headings in the keys' larger one.
   int dpi = 0;
@@ -127,10 +128,9 @@ LRESULT CALLBACK ListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void CreateList(HWND window) {
-  const std::wstring name(kKeyboardHelpTitle);
   g_help.list = CreateWindowExW(
-      0, L"LISTBOX", name.c_str(),
-      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
+      0, L"LISTBOX", g_help.title.c_str(),
+      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS |
           LBS_NOINTEGRALHEIGHT,
       0, 0, 0, 0, window, nullptr,
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)), nullptr);
@@ -215,16 +215,18 @@ void OpenKeyboardHelp(HWND main) {
   if (!RegisterHelpClass(main)) return;
   // Made here, where running out of memory reaches the core, not inside the window procedure.
   std::vector<HelpItem> items = OverviewItems();
-  const std::wstring title(kKeyboardHelpTitle);
+  std::wstring title(kKeyboardHelpTitle);
   g_help.items = std::move(items);
+  g_help.title = std::move(title);
   // On the main window's screen, at its DPI, centred on it.
-  ScaleFor(WindowDpi(main));
+  const int dpi = WindowDpi(main);
+  ScaleFor(dpi);
   RECT owner{};
   GetWindowRect(main, &owner);
-  const int width = ScaleForDpi(kKeyboardHelpWidth, g_help.dpi);
-  const int height = ScaleForDpi(kKeyboardHelpHeight, g_help.dpi);
+  const int width = ScaleForDpi(kKeyboardHelpWidth, dpi);
+  const int height = ScaleForDpi(kKeyboardHelpHeight, dpi);
   g_help.window = CreateWindowExW(
-      0, kHelpClass, title.c_str(),
+      0, kHelpClass, g_help.title.c_str(),
       (WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) | WS_CLIPCHILDREN,
       (owner.left + owner.right - width) / 2, (owner.top + owner.bottom - height) / 2, width,
       height, main, nullptr, reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE)),

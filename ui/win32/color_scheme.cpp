@@ -115,7 +115,6 @@ void PaintListItemBackground(const DRAWITEMSTRUCT& item) {
   SetBkMode(item.hDC, TRANSPARENT);
 }
 
-// The system's highlight until the colour sets have a pair of their own.
 void ReleaseColorBrushes() {
   ReplaceBrush(g_displayBrush, nullptr);
   ReplaceBrush(g_windowBrush, nullptr);

@@ -23,6 +23,7 @@ struct MemoryStorage final : Storage {
   std::map<SavedFile, std::string> files;
   bool unreadable = false;  // the history file cannot be opened
   bool full = false;        // every write fails
+  bool lockRefused = false; // another window holds the lock past the wait
   std::vector<std::string> aside;
 
   FileRead Read(SavedFile file, std::size_t bound) override {
@@ -41,7 +42,7 @@ struct MemoryStorage final : Storage {
     unreadable = false;
     return true;
   }
-  bool Lock() override { return true; }
+  bool Lock() override { return !lockRefused; }
   void Unlock() override {}
 
   ParsedHistory Saved() const {
@@ -132,12 +133,38 @@ TEST_F(SavedHistory, EachChangeIsSavedAndTheNextStartShowsIt) {
 }
 
 TEST_F(SavedHistory, AFailedSaveKeepsTheHistoryInMemoryAndTheNextChangeSavesAll) {
-  StartSavedHistory(FakeHandle(), &storage);
-  storage.full = true;
-  Press(L"2 + 3 = 4 + 4 =");
-  DeleteHistoryEntry(FakeHandle(), 1);
-  storage.full = false;
+  const struct {
+    const char* name;
+    bool MemoryStorage::*failing;
+  } rows[] = {{"disk full", &MemoryStorage::full}, {"lock refused", &MemoryStorage::lockRefused}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    storage = {};
+    Restart();
+    storage.*row.failing = true;
+    Press(L"2 + 3 = 4 + 4 =");
+    DeleteHistoryEntry(FakeHandle(), 1);
+    EXPECT_FALSE(storage.files.count(SavedFile::kHistory));
+    storage.*row.failing = false;
+    Press(L"1 + 1 =");
+    EXPECT_EQ(Texts(storage.Saved().entries), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2"}));
+  }
+}
+
+// Another window may be halfway through writing: read what can be read, move nothing.
+TEST_F(SavedHistory, AStartWithoutTheLockSetsNothingAside) {
+  const std::string history = SerializeHistory({{L"2+3", L"5", 1, 1}}) + "broken";
+  const std::string settings = "vorlane-settings 1\nkeep-history 2\n";
+  storage.files = {{SavedFile::kHistory, history}, {SavedFile::kSettings, settings}};
+  storage.lockRefused = true;
+  Restart();
+  EXPECT_EQ(Texts(g_fakeWindow.history), std::vector<std::wstring>{L"2+3 = 5"});
+  EXPECT_TRUE(storage.aside.empty());
+  EXPECT_EQ(storage.files[SavedFile::kHistory], history);
+  EXPECT_EQ(storage.files[SavedFile::kSettings], settings);
+  storage.lockRefused = false;
   Press(L"1 + 1 =");
+  EXPECT_EQ(storage.aside, std::vector<std::string>{history});
   EXPECT_EQ(Texts(storage.Saved().entries), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2"}));
 }
 

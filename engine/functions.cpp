@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "engine/engine.h"
@@ -53,17 +54,23 @@ constexpr FunctionDef kFunctions[kFunctionCount] = {
     {L"abs", Check::kNone, [](double x) { return std::fabs(x); }},
 };
 
-}  // namespace
-
-int FunctionIndex(std::wstring_view name) {
+template <class Char>
+int FunctionIndexOf(std::basic_string_view<Char> name) {
   // Every name is 2 to 5 letters: most tokens are rejected without a comparison.
   if (name.size() < 2 || name.size() > 5) return -1;
   for (int i = 0; i < kFunctionCount; ++i) {
     const std::wstring_view candidate = kFunctions[i].name;
-    if (candidate.size() == name.size() && candidate[0] == name[0] && candidate == name) return i;
+    if (candidate.size() == name.size() && std::equal(candidate.begin(), candidate.end(), name.begin())) {
+      return i;
+    }
   }
   return -1;
 }
+
+}  // namespace
+
+int FunctionIndex(std::wstring_view name) { return FunctionIndexOf(name); }
+int FunctionIndex(std::string_view name) { return FunctionIndexOf(name); }
 
 std::wstring_view FunctionName(int index) { return kFunctions[index].name; }
 

@@ -35,7 +35,7 @@ SavedRead ReadSavedHistory(bool setAside) {
   FileRead read = g_storage->Read(SavedFile::kHistory, kSavedFileBound);
   if (read.status == FileRead::kMissing) return {};
   ParsedHistory parsed;
-  if (read.status == FileRead::kRead) parsed = ParseHistory(read.bytes, read.complete);
+  if (read.status == FileRead::kRead) parsed = LoadHistory(read.bytes, read.complete);
   else parsed.intact = false;
   if (!parsed.intact && setAside) g_storage->SetAside(SavedFile::kHistory);
   return {std::move(parsed.entries), parsed.intact};
@@ -45,7 +45,7 @@ SavedRead ReadSavedHistory(bool setAside) {
 void AdoptSavedSettings() {
   if (g_settingsUnsaved) return;
   const FileRead read = g_storage->Read(SavedFile::kSettings, kSavedFileBound);
-  Settings settings{g_keepHistory};
+  Settings settings{g_keepHistory, {}};
   if (read.status != FileRead::kRead || !ParseSettings(read.bytes, settings)) return;
   if (settings.keepHistory == g_keepHistory) return;
   g_keepHistory = settings.keepHistory;
@@ -56,7 +56,7 @@ void AdoptSavedSettings() {
 // Under the lock; a failure leaves the changes unsaved for the next try.
 void SaveLocked(WindowHandle window) {
   if (g_settingsUnsaved &&
-      g_storage->Replace(SavedFile::kSettings, SerializeSettings({g_keepHistory}))) {
+      g_storage->Replace(SavedFile::kSettings, SerializeSettings({g_keepHistory, {}}))) {
     g_settingsUnsaved = false;
   }
   AdoptSavedSettings();

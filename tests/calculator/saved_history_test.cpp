@@ -87,6 +87,12 @@ TEST(HistoryFile, RoundTripsEveryTextInUtf8) {
   // One line per entry whatever the texts hold, and the same UTF-8 on every platform.
   EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 1 + 4);
   EXPECT_NE(bytes.find(reinterpret_cast<const char*>(u8"\t错误\n")), std::string::npos);
+  // Line ends as Windows editors write them read the same.
+  std::string crlf;
+  for (char ch : bytes) ch == '\n' ? crlf += "\r\n" : crlf += ch;
+  const ParsedHistory fromCrlf = ParseHistory(crlf);
+  EXPECT_TRUE(fromCrlf.intact);
+  EXPECT_TRUE(SameEntries(fromCrlf.entries, entries));
 }
 
 TEST(HistoryFile, MergeKeepsBothWindowsEntriesInTheOrderTheyWereMade) {
@@ -178,6 +184,16 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
   for (char& byte : noise) byte = static_cast<char>(random());
   std::deque<HistoryEntry> many;
   for (int i = 0; i < 40000; ++i) many.push_back({L"1+1", L"2", i, 1});
+  // Entries no "=" makes, as a file could hold them: a control character in a text, a
+  // result that is no number text "=" shows.
+  std::deque<HistoryEntry> junk;
+  for (const auto& [expression, result] : std::initializer_list<std::pair<std::wstring, std::wstring>>{
+           {std::wstring(L"2\0+3", 4), L"5"}, {L"2+3", L"5\r"}, {L"2\t+3", L"5"}, {L"\u0085", L"5"},
+           {L"1", L"sin((("}, {L"1", L"5abc"}, {L"1", L"-0"}, {L"1", L""}, {L"1", L" 1"},
+           {L"1", L"1.0"}, {L"1/0", L"inf"}, {L"1", L"0x10"}}) {
+    junk.push_back({expression, result, static_cast<std::int64_t>(junk.size() + 10), 1});
+  }
+  const std::string junkLines = SerializeHistory(junk).substr(file.find('\n') + 1);
   struct Row {
     const char* name;
     std::string bytes;
@@ -190,6 +206,7 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
       {"beyond the read bound", SerializeHistory(many), kHistoryCapacity},
       {"random bytes", noise, 0},
       {"unreadable", "", 0},
+      {"entries \"=\" could not have made", file + junkLines, 2},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);

@@ -3,6 +3,7 @@
 #include "calculator/clipboard.h"
 #include "calculator/context_menu.h"
 #include "calculator/history.h"
+#include "calculator/save_status.h"
 #include "calculator/saved_history.h"
 #include "calculator/state.h"
 
@@ -36,6 +37,16 @@ bool MenuItemChecked(int command) {
   if (command == kMenuAlwaysOnTop) return g_alwaysOnTop;
   if (command == kMenuKeepHistory) return g_keepHistory;
   return false;
+}
+
+std::wstring MenuItemText(int command) {
+  std::wstring text{MenuText(static_cast<MenuCommand>(command))};
+  if (command == kMenuKeepHistory && !SaveNoticeReason().empty()) {
+    text += L"（";
+    text += SaveNoticeReason();
+    text += L"）";
+  }
+  return text;
 }
 
 void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) {

@@ -3,11 +3,15 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "calculator/window_port.h"
 
 // A command of the context menu; other ids do nothing.
 void OnMenuCommand(WindowHandle window, int command);
 bool MenuItemChecked(int command);
+// The item's text as the menu shows it now: while the history cannot be saved,
+// "保存历史记录" says why ("保存历史记录（磁盘已满）").
+std::wstring MenuItemText(int command);
 // A command of the pane's menu on the entry at index.
 void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index);

@@ -33,3 +33,8 @@ void ShowHistoryPane(WindowHandle window, bool shown);
 void SetAlwaysOnTop(WindowHandle window, bool on);
 // Gives the keyboard focus to the shown history pane with its newest entry selected.
 void FocusHistoryPane(WindowHandle window);
+
+// Calls RetrySaving (saved_history.h) once, milliseconds from now, on the window's thread;
+// a new start replaces the one before. Stop: no call.
+void StartRetryTimer(WindowHandle window, int milliseconds);
+void StopRetryTimer(WindowHandle window);

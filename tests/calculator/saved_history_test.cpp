@@ -1,6 +1,7 @@
 // The saved history: its bytes, the merge of two windows, a save after each change, and
 // every kind of bad file, on a storage in memory.
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 #include "calculator/history_file.h"
 #include "calculator/menu_commands.h"
 #include "calculator/saved_history.h"
+#include "calculator/settings.h"
 #include "calculator/state.h"
 #include "calculator/storage.h"
 #include "calculator_fixture.h"
@@ -23,26 +25,43 @@ struct MemoryStorage final : Storage {
   std::map<SavedFile, std::string> files;
   bool unreadable = false;  // the history file cannot be opened
   bool full = false;        // every write fails
-  bool lockRefused = false; // another window holds the lock past the wait
+  bool lockRefused = false; // another window holds the lock
+  StorageFault failing = StorageFault::kNone;  // every write fails so
+  std::map<SavedFile, FileRead::Status> cannotRead;  // and the file stays as it is
   std::vector<std::string> aside;
+  std::vector<std::string> copies;  // copied aside
+
+  StorageFault WriteFault() const { return full ? StorageFault::kNoSpace : failing; }
 
   FileRead Read(SavedFile file, std::size_t bound) override {
     if (file == SavedFile::kHistory && unreadable) return {FileRead::kUnreadable, {}, true};
+    if (cannotRead.count(file)) return {cannotRead.at(file), {}, true};
     const auto found = files.find(file);
     if (found == files.end()) return {};
     return {FileRead::kRead, found->second.substr(0, bound), found->second.size() <= bound};
   }
-  bool Replace(SavedFile file, std::string_view bytes) override {
-    return !full && (files[file] = bytes, true);
+  StorageFault Replace(SavedFile file, std::string_view bytes) override {
+    if (WriteFault() != StorageFault::kNone) return WriteFault();
+    files[file] = bytes;
+    cannotRead.erase(file);
+    return StorageFault::kNone;
   }
-  bool Remove(SavedFile file) override { return !full && (files.erase(file), true); }
-  bool SetAside(SavedFile file) override {
+  StorageFault Remove(SavedFile file) override {
+    if (WriteFault() == StorageFault::kNone) files.erase(file);
+    return WriteFault();
+  }
+  StorageFault SetAside(SavedFile file) override {
     aside.push_back(file == SavedFile::kHistory && unreadable ? "unreadable" : files[file]);
     files.erase(file);
+    cannotRead.erase(file);
     unreadable = false;
-    return true;
+    return StorageFault::kNone;
   }
-  bool Lock() override { return !lockRefused; }
+  StorageFault CopyAside(SavedFile file) override {
+    if (WriteFault() == StorageFault::kNone) copies.push_back(files[file]);
+    return WriteFault();
+  }
+  StorageFault Lock() override { return lockRefused ? StorageFault::kLocked : StorageFault::kNone; }
   void Unlock() override {}
 
   ParsedHistory Saved() const {
@@ -169,6 +188,7 @@ TEST_F(SavedHistory, AStartWithoutTheLockSetsNothingAside) {
   EXPECT_EQ(storage.files[SavedFile::kHistory], history);
   EXPECT_EQ(storage.files[SavedFile::kSettings], settings);
   storage.lockRefused = false;
+  OnMenuCommand(FakeHandle(), kMenuKeepHistory);  // settings not understood: off until chosen
   Press(L"1 + 1 =");
   EXPECT_EQ(storage.aside, std::vector<std::string>{history});
   EXPECT_EQ(Texts(storage.Saved().entries), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2"}));
@@ -230,6 +250,148 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
     EXPECT_TRUE(std::equal(g_history.begin(), g_history.end(), good.begin(), SameEntry));
     EXPECT_EQ(storage.aside.size(), cut == 0 || file[cut - 1] == '\n' ? 0u : 1u) << cut;
   }
+}
+
+// The lock's patience runs on this clock.
+std::chrono::steady_clock::time_point g_now;
+std::chrono::steady_clock::time_point Now() { return g_now; }
+
+// Whatever keeps a save from the disk, the window says so in its title and its menu, and
+// once to screen readers; the timer tries again, and the close once more.
+TEST_F(SavedHistory, AFailedSaveIsToldUntilARetryOrTheCloseSavesIt) {
+  using Names = std::vector<std::wstring>;
+  SetSavingClock(Now);
+  const struct {
+    const char* name;
+    StorageFault fault;  // of every write, or kLocked: of the lock
+    bool denied;         // the saved history may not be read
+    std::wstring reason;
+  } rows[] = {
+      {"disk full", StorageFault::kNoSpace, false, L"磁盘已满"},
+      {"no permission", StorageFault::kNoPermission, false, L"没有写入权限"},
+      {"a history this user may not read", StorageFault::kNone, true, L"没有写入权限"},
+      {"I/O error", StorageFault::kOther, false, L"读写错误"},
+      {"lock held by another program", StorageFault::kLocked, false, L"被其他程序锁定"},
+  };
+  const std::string before = SerializeHistory({{L"1+1", L"2", 1, 1}});
+  const auto fail = [&](const auto& row) {
+    storage.lockRefused = row.fault == StorageFault::kLocked;
+    storage.failing = storage.lockRefused ? StorageFault::kNone : row.fault;
+    if (row.denied) storage.cannotRead[SavedFile::kHistory] = FileRead::kDenied;
+  };
+  const auto heal = [&] {
+    storage.lockRefused = false;
+    storage.failing = StorageFault::kNone;
+    storage.cannotRead.clear();
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    storage = {};
+    storage.files[SavedFile::kHistory] = before;
+    fail(row);
+    Restart();
+    const std::wstring notice = L"历史记录无法保存：" + row.reason;
+    Press(L"4 + 4 =");
+    EXPECT_EQ(Texts(g_fakeWindow.history).back(), L"4+4 = 8");
+    if (row.fault == StorageFault::kLocked) {
+      // Another calculator saving for a moment is no failure.
+      g_now += std::chrono::seconds(4);
+      FireRetryTimer();
+      EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器");
+      g_now += std::chrono::seconds(2);
+      FireRetryTimer();
+    }
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器 — " + notice);
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), L"保存历史记录（" + row.reason + L"）");
+    Press(L"m+");
+    FireRetryTimer();
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器   [M] — " + notice);
+    EXPECT_EQ(std::count(g_fakeWindow.announced.begin(), g_fakeWindow.announced.end(), notice), 1);
+    EXPECT_GT(g_fakeWindow.retryTimerMs, 0);
+    EXPECT_LE(g_fakeWindow.retryTimerMs, 5000);
+    EXPECT_EQ(storage.files[SavedFile::kHistory], before);
+    EXPECT_TRUE(storage.aside.empty());
+
+    heal();
+    FireRetryTimer();
+    EXPECT_EQ(Texts(storage.Saved().entries), (Names{L"1+1 = 2", L"4+4 = 8"}));
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器   [M]");
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), L"保存历史记录");
+    EXPECT_EQ(g_fakeWindow.retryTimerMs, 0);
+
+    fail(row);
+    Press(L"5 + 5 =");
+    heal();
+    SaveBeforeClosing(FakeHandle());
+    EXPECT_EQ(Texts(storage.Saved().entries), (Names{L"1+1 = 2", L"4+4 = 8", L"5+5 = 10"}));
+  }
+  SetSavingClock(nullptr);
+}
+
+// Settings read leniently where no doubt is possible; where there is one, the file is
+// copied aside and left, and nothing is saved until the user chooses in the menu.
+TEST_F(SavedHistory, SettingsThatCannotBeReadKeepTheHistoryUnsavedUntilTheUserChooses) {
+  using Names = std::vector<std::wstring>;
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool understood;
+    bool keep;
+  } rows[] = {
+      {"CRLF line ends", "vorlane-settings 1\r\nkeep-history 0\r\n", true, false},
+      {"no final newline", "vorlane-settings 1\nkeep-history 0", true, false},
+      {"a later version's line", "vorlane-settings 1\ntheme dark\r\nkeep-history 1\n", true, true},
+      {"a newer header", "vorlane-settings 2\nkeep-history 1\n", false, false},
+      {"a value of no meaning", "vorlane-settings 1\nkeep-history yes\n", false, false},
+      {"two values", "vorlane-settings 1\nkeep-history 1\nkeep-history 0\n", false, false},
+      {"empty", "", false, false},
+      {"no file", "(a folder)", false, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    storage = {};
+    storage.files[SavedFile::kHistory] = SerializeHistory({{L"1+1", L"2", 1, 1}});
+    storage.files[SavedFile::kSettings] = row.bytes;
+    const bool noFile = row.bytes == "(a folder)";
+    if (noFile) storage.cannotRead[SavedFile::kSettings] = FileRead::kUnreadable;
+    Restart();
+    Press(L"4 + 4 =");
+    EXPECT_EQ(MenuItemChecked(kMenuKeepHistory), row.keep);
+    EXPECT_EQ(Texts(storage.Saved().entries), (row.keep ? Names{L"1+1 = 2", L"4+4 = 8"} : Names{L"1+1 = 2"}));
+    EXPECT_EQ(storage.files[SavedFile::kSettings], row.bytes);
+    if (row.understood) {
+      EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器");
+      EXPECT_TRUE(storage.copies.empty());
+      Settings read, rewritten;
+      ParseSettings(row.bytes, read);
+      OnMenuCommand(FakeHandle(), kMenuKeepHistory);
+      ASSERT_TRUE(ParseSettings(storage.files[SavedFile::kSettings], rewritten));
+      EXPECT_EQ(rewritten.keepHistory, !row.keep);
+      EXPECT_EQ(rewritten.otherLines, read.otherLines);
+      continue;
+    }
+    const std::wstring notice = L"设置无法读取：历史记录暂不保存";
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器 — " + notice);
+    EXPECT_EQ(g_fakeWindow.announced.front(), notice);
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), L"保存历史记录（设置无法读取）");
+    EXPECT_EQ(Texts(g_fakeWindow.history), (Names{L"1+1 = 2", L"4+4 = 8"}));
+    EXPECT_EQ(storage.copies, noFile ? std::vector<std::string>{} : std::vector{row.bytes});
+    OnMenuCommand(FakeHandle(), kMenuKeepHistory);  // the user chooses: keep
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器");
+    EXPECT_EQ(Texts(storage.Saved().entries), (Names{L"1+1 = 2", L"4+4 = 8"}));
+    Settings rewritten{false, {}};
+    EXPECT_TRUE(ParseSettings(storage.files[SavedFile::kSettings], rewritten) && rewritten.keepHistory);
+    EXPECT_EQ(storage.copies.size(), noFile ? 0u : 1u);  // copied once
+  }
+}
+
+// Whatever the list holds, choosing enters only a number "=" could have shown.
+TEST_F(SavedHistory, ChoosingEntersOnlyAResultEqualsCouldHaveShown) {
+  g_history = {{L"1", L"sin(((", 1, 1}, {L"1", L"5abc", 2, 1}, {L"1", L"-0", 3, 1}, {L"1", L"1e-5", 4, 1},
+               {L"1", L"2.5", 5, 1}};
+  Press(L"2 +");
+  for (std::size_t i = 0; i < g_history.size(); ++i) ChooseHistoryEntry(FakeHandle(), i);
+  ExpectText(L"2+2.5");  // "=" shows 1e-05, never 1e-5
 }
 
 }  // namespace

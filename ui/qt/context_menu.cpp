@@ -12,7 +12,7 @@
 QMenu* CreateContextMenu(MainWindow* window) {
   auto* menu = new QMenu(window);
   for (const MenuItemDef& item : kContextMenu) {
-    QAction* action = menu->addAction(ToQString(item.text));
+    QAction* action = menu->addAction(ToQString(MenuItemText(item.command)));
     // Shown beside the text only: the keys themselves reach the core as key presses.
     if (!item.shortcut.empty()) {
       action->setShortcut(QKeySequence(ToQString(item.shortcut)));

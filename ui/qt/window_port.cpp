@@ -61,3 +61,9 @@ void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->Sh
 void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOnTop(on); }
 
 void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }
+
+void StartRetryTimer(WindowHandle window, int milliseconds) {
+  AsMainWindow(window)->RetrySavingIn(milliseconds);
+}
+
+void StopRetryTimer(WindowHandle window) { AsMainWindow(window)->StopRetrySaving(); }

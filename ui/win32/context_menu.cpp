@@ -19,7 +19,7 @@ bool OnContextMenu(HWND window, LPARAM position) {
   HMENU menu = CreatePopupMenu();
   if (menu == nullptr) return true;
   for (const MenuItemDef& item : kContextMenu) {
-    std::wstring text(item.text);
+    std::wstring text = MenuItemText(item.command);
     if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
     const UINT checked = MenuItemChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
     AppendMenuW(menu, MF_STRING | checked, static_cast<UINT_PTR>(item.command), text.c_str());

@@ -8,6 +8,7 @@
 #include "calculator/refresh.h"
 #include "ui/win32/accessibility.h"
 #include "ui/win32/history_pane.h"
+#include "ui/win32/resource.h"
 #include "ui/win32/win32.h"
 
 namespace {
@@ -114,3 +115,9 @@ void SetAlwaysOnTop(WindowHandle window, bool on) {
 }
 
 void FocusHistoryPane(WindowHandle) { FocusHistory(); }
+
+void StartRetryTimer(WindowHandle window, int milliseconds) {
+  SetTimer(AsWindow(window), IDT_RETRY_SAVING, static_cast<UINT>(milliseconds), nullptr);
+}
+
+void StopRetryTimer(WindowHandle window) { KillTimer(AsWindow(window), IDT_RETRY_SAVING); }

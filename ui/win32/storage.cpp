@@ -231,16 +231,18 @@ class Win32Storage final : public Storage {
     if (const StorageFault fault = MakeFolder(folder); fault != StorageFault::kNone) return fault;
     const std::wstring path = folder + L"\\lock";
     HANDLE handle = OpenLock(path);
+    DWORD error = GetLastError();
     // A folder or a link in its place is set aside, and a lock made anew.
     if (handle == INVALID_HANDLE_VALUE && NoFileAt(path)) {
       if (const StorageFault fault = SetAsidePath(path); fault != StorageFault::kNone) return fault;
       handle = OpenLock(path);
+      error = GetLastError();
     }
-    if (handle == INVALID_HANDLE_VALUE) return LastFault();
+    if (handle == INVALID_HANDLE_VALUE) return FaultOf(error);
     // A try only: the window's thread never waits on another process.
     OVERLAPPED whole{};
     if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-      const DWORD error = GetLastError();
+      error = GetLastError();
       CloseHandle(handle);
       return error == ERROR_IO_PENDING ? StorageFault::kLocked : FaultOf(error);
     }

@@ -27,16 +27,11 @@ std::string WithCrlf(std::string_view bytes) {
   return crlf;
 }
 
-bool Same(const HistoryEntry& a, const HistoryEntry& b) {
-  return SameEntry(a, b) && a.expression == b.expression && a.result == b.result;
-}
-
 bool SameEntries(const ParsedHistory& a, const ParsedHistory& b) {
-  return std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(), Same);
-}
-
-bool HoldsControl(std::wstring_view text) {
-  return std::any_of(text.begin(), text.end(), IsControlCharacter);
+  return std::equal(a.entries.begin(), a.entries.end(), b.entries.begin(), b.entries.end(),
+                    [](const HistoryEntry& x, const HistoryEntry& y) {
+                      return SameEntry(x, y) && x.expression == y.expression && x.result == y.result;
+                    });
 }
 
 }  // namespace
@@ -48,21 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(parsed.entries.size() <= kHistoryCapacity);
     Check(complete || !parsed.intact);
     const std::string written = SerializeHistory(parsed.entries);
-    const ParsedHistory again = ParseHistory(written);
-    Check(again.intact && SameEntries(again, parsed));
-    const ParsedHistory fromCrlf = ParseHistory(WithCrlf(written));
-    Check(fromCrlf.intact && SameEntries(fromCrlf, parsed));
+    for (const std::string& form : {written, WithCrlf(written)}) {
+      const ParsedHistory again = ParseHistory(form);
+      Check(again.intact && SameEntries(again, parsed));
+    }
     // Loading drops what "=" could not have made, and only that.
     const ParsedHistory loaded = LoadHistory(bytes, complete);
-    Check(loaded.entries.size() <= kHistoryCapacity && (parsed.intact || !loaded.intact));
     for (const HistoryEntry& entry : loaded.entries) {
-      Check(!HoldsControl(entry.expression) && !HoldsControl(entry.result));
+      for (const std::wstring& text : {entry.expression, entry.result}) {
+        Check(std::none_of(text.begin(), text.end(), IsControlCharacter));
+      }
       double value = 0.0;
       Check(entry.result == kErrorText || entry.result == kInfinityText ||
             (ReadNumber(entry.result, value) && FormatResult(value) == entry.result));
     }
     const bool allMade = std::all_of(parsed.entries.begin(), parsed.entries.end(), CouldBeMadeByEquals);
-    Check(!allMade || (SameEntries(loaded, parsed) && loaded.intact == parsed.intact));
+    Check(allMade ? SameEntries(loaded, parsed) : !loaded.intact);
+    Check(parsed.intact || !loaded.intact);
     HistoryChanges changes;
     changes.added.assign(parsed.entries.rbegin(), parsed.entries.rend());
     Check(MergeHistory(parsed.entries, changes).size() <= kHistoryCapacity);

@@ -357,6 +357,7 @@ namespace {
 bool Holds(long peakKilobytes, long boundKilobytes) {
 #ifdef VORLANE_SANITIZED
   static_cast<void>(peakKilobytes);
+  static_cast<void>(boundKilobytes);
   return true;
 #else
   return peakKilobytes <= boundKilobytes;

@@ -4,6 +4,7 @@
 
 #include "calculator/context_menu.h"
 #include "calculator/editing.h"
+#include "calculator/history_file.h"
 #include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
 #include "calculator/saved_history.h"
@@ -13,10 +14,10 @@
 
 namespace {
 
-// A result that would enter as a number; the outcome texts are no operands.
-bool IsEnterable(const HistoryEntry& entry) {
-  return entry.result != kErrorText && entry.result != kInfinityText;
-}
+
+// A result that would enter as a number: the outcome texts are no operands, and a result
+// that "=" could not have shown is none either.
+bool IsEnterable(const HistoryEntry& entry) { return IsNumberResult(entry.result); }
 
 }  // namespace
 

@@ -21,7 +21,8 @@ bool IsElided(std::wstring_view remembered);
 // Appends an entry, drops the oldest beyond the capacity, and shows the list.
 void RecordCalculation(WindowHandle window, std::wstring expression, std::wstring result);
 
-// Enters the entry's result as a paste would; "错误" and "无穷大" enter nothing. Then
+// Enters the entry's result as a paste would; "错误", "无穷大" and anything else that is no
+// number "=" could have shown enter nothing. Then
 // gives the keyboard focus back to the main window, as after a key, and has the new
 // text spoken.
 void ChooseHistoryEntry(WindowHandle window, std::size_t index);

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "calculator/characters.h"
+#include "engine/engine.h"
 #include "engine/utf8.h"
 
 namespace {
@@ -67,6 +69,47 @@ bool ParseEntry(std::string_view line, HistoryEntry& entry) {
          Unescape(fields[2], entry.expression) && Unescape(fields[3], entry.result);
 }
 
+// The next line without its end, LF or CRLF; false for a last one without its end.
+bool NextLine(std::string_view& bytes, std::string_view& line) {
+  const std::size_t end = bytes.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = bytes.substr(0, end);
+  bytes.remove_prefix(end + 1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return true;
+}
+
+ParsedHistory Parse(std::string_view bytes, bool complete, bool onlyMadeByEquals) {
+  ParsedHistory parsed;
+  parsed.intact = complete;
+  std::string_view line;
+  // A newer version may mean anything: none of it is read. An empty file is a good one.
+  if (bytes.empty()) return parsed;
+  if (!NextLine(bytes, line) || line != kHistoryHeader) {
+    parsed.intact = false;
+    return parsed;
+  }
+  while (!bytes.empty()) {
+    if (!NextLine(bytes, line)) {
+      parsed.intact = false;
+      break;
+    }
+    HistoryEntry entry;
+    if (line.size() <= kSavedLineBound && ParseEntry(line, entry) &&
+        (!onlyMadeByEquals || CouldBeMadeByEquals(entry))) {
+      parsed.entries.push_back(std::move(entry));
+    } else {
+      parsed.intact = false;
+    }
+  }
+  KeepNewest(parsed.entries);
+  return parsed;
+}
+
+bool HoldsControlCharacter(std::wstring_view text) {
+  return std::any_of(text.begin(), text.end(), IsControlCharacter);
+}
+
 bool MadeBefore(const HistoryEntry& a, const HistoryEntry& b) {
   return a.created != b.created ? a.created < b.created : a.origin < b.origin;
 }
@@ -93,32 +136,21 @@ std::string SerializeHistory(const std::deque<HistoryEntry>& entries) {
 }
 
 ParsedHistory ParseHistory(std::string_view bytes, bool complete) {
-  ParsedHistory parsed;
-  parsed.intact = complete;
-  const std::size_t headerEnd = bytes.find('\n');
-  // A newer version may mean anything: none of it is read.
-  if (headerEnd == std::string_view::npos || bytes.substr(0, headerEnd) != kHistoryHeader) {
-    parsed.intact = complete && bytes.empty();
-    return parsed;
-  }
-  bytes.remove_prefix(headerEnd + 1);
-  while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
-    // A last line without its end was cut off.
-    if (end == std::string_view::npos) {
-      parsed.intact = false;
-      break;
-    }
-    HistoryEntry entry;
-    if (end <= kSavedLineBound && ParseEntry(bytes.substr(0, end), entry)) {
-      parsed.entries.push_back(std::move(entry));
-    } else {
-      parsed.intact = false;
-    }
-    bytes.remove_prefix(end + 1);
-  }
-  KeepNewest(parsed.entries);
-  return parsed;
+  return Parse(bytes, complete, false);
+}
+
+ParsedHistory LoadHistory(std::string_view bytes, bool complete) {
+  return Parse(bytes, complete, true);
+}
+
+bool IsNumberResult(std::wstring_view result) {
+  double value = 0.0;
+  return ReadNumber(result, value) && FormatResult(value) == result;
+}
+
+bool CouldBeMadeByEquals(const HistoryEntry& entry) {
+  return !HoldsControlCharacter(entry.expression) && !HoldsControlCharacter(entry.result) &&
+         (entry.result == kErrorText || entry.result == kInfinityText || IsNumberResult(entry.result));
 }
 
 bool SameEntry(const HistoryEntry& a, const HistoryEntry& b) {

@@ -1,7 +1,7 @@
 // The saved history: its bytes, the same on every platform, and the merge of what one
 // window holds with what the file on disk holds.
 //
-// History, UTF-8, one line each, every line ending in "\n":
+// History, UTF-8, one line each, every line ending in "\n" (read also with "\r\n"):
 //   vorlane-history 1
 //   <created>\t<origin>\t<expression>\t<result>
 // created: milliseconds since 1970 (decimal), origin: the writing window's 16 hex digits.
@@ -28,8 +28,18 @@ struct ParsedHistory {
 };
 
 std::string SerializeHistory(const std::deque<HistoryEntry>& entries);
-// complete: false when the bytes are only the file's first kSavedFileBound bytes.
+// complete: false when the bytes are only the file's first kSavedFileBound bytes. A last
+// line without its end may be cut short: it is no entry.
 ParsedHistory ParseHistory(std::string_view bytes, bool complete = true);
+// What a window loads: ParseHistory, without the entries that "=" could not have made,
+// which count as skipped lines.
+ParsedHistory LoadHistory(std::string_view bytes, bool complete = true);
+
+// A number text "=" could have shown: FormatResult of what it reads is the same text.
+bool IsNumberResult(std::wstring_view result);
+// No control character in either text, and a result that is "错误", "无穷大" or a number
+// text "=" could have shown.
+bool CouldBeMadeByEquals(const HistoryEntry& entry);
 
 bool SameEntry(const HistoryEntry& a, const HistoryEntry& b);
 

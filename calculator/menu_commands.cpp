@@ -7,6 +7,7 @@
 #include "calculator/history.h"
 #include "calculator/out_of_memory.h"
 #include "calculator/refresh.h"
+#include "calculator/save_status.h"
 #include "calculator/saved_history.h"
 #include "calculator/state.h"
 #include "calculator/undo.h"
@@ -79,6 +80,16 @@ bool MenuItemChecked(int command) {
   if (command == kMenuKeepHistory) return g_keepHistory;
   if (command == kMenuExpressionLine) return g_expressionLineOn;
   return false;
+}
+
+std::wstring MenuItemText(int command) {
+  std::wstring text{MenuText(static_cast<MenuCommand>(command))};
+  if (command == kMenuKeepHistory && !SaveNoticeReason().empty()) {
+    text += L"（";
+    text += SaveNoticeReason();
+    text += L"）";
+  }
+  return text;
 }
 
 void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index) {

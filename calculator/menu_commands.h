@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "calculator/window_port.h"
 
@@ -13,5 +14,8 @@ bool MenuItemChecked(int command);
 // without a selection, paste with an empty clipboard, select all on "0" or with all
 // selected.
 bool MenuItemEnabled(WindowHandle window, int command);
+// The item's text as the menu shows it now: while the history cannot be saved,
+// "保存历史记录" says why ("保存历史记录（磁盘已满）").
+std::wstring MenuItemText(int command);
 // A command of the pane's menu on the entry at index.
 void OnHistoryEntryCommand(WindowHandle window, int command, std::size_t index);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "calculator/save_status.h"
 #include "calculator/state.h"
 #include "engine/engine.h"
 
@@ -23,6 +24,10 @@ bool ShowsSecond(const ButtonDef& key) {
 std::wstring WindowTitle() {
   std::wstring title{kWindowTitle};
   if (std::fabs(g_memory) > kMemoryMarkThreshold) title += kMemoryMark;
+  if (const std::wstring notice = SaveNotice(); !notice.empty()) {
+    title += kNoticeSeparator;
+    title += notice;
+  }
   return title;
 }
 
@@ -79,6 +84,8 @@ void UpdateDisplayAloud(WindowHandle window) {
   UpdateDisplay(window);
   Announce(window, g_expr);
 }
+
+void UpdateTitle(WindowHandle window) { SetTitleText(window, WindowTitle()); }
 
 void RefreshButtonLabels(WindowHandle window) {
   for (const ButtonDef& key : g_buttons) {

@@ -9,6 +9,8 @@
 
 inline constexpr std::wstring_view kWindowTitle = L"Vorlane-计算器";
 inline constexpr std::wstring_view kMemoryMark = L"   [M]";
+// Between the mark and the notice of a history that cannot be saved (SaveNotice).
+inline constexpr std::wstring_view kNoticeSeparator = L" — ";
 
 // Shows g_expr (and, while it is on, the expression line) and renews the title's memory
 // mark.
@@ -26,8 +28,11 @@ void RefreshExpressionLine(WindowHandle window);
 // else "= " and what "=" would give for the text; nothing where "=" would leave the text
 // alone, give it back unchanged or fail.
 std::wstring ExpressionLine();
+// Renews the title alone: the saved history's notice came or went.
+void UpdateTitle(WindowHandle window);
 
-// The title for the current memory register.
+// The title for the current memory register, and while the history cannot be saved the
+// notice why.
 std::wstring WindowTitle();
 // The text a key shows in the current modes, and what it then does.
 const std::wstring& KeyText(const ButtonDef& key);

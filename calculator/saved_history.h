@@ -3,6 +3,8 @@
 // and the "保存历史记录" setting, saved beside it.
 #pragma once
 
+#include <chrono>
+
 #include "calculator/history_entry.h"
 #include "calculator/window_port.h"
 
@@ -11,9 +13,14 @@ class Storage;
 extern bool g_keepHistory;  // saved across restarts ("保存历史记录")
 
 // At the window's start: reads the settings and the saved history from storage and shows
-// it, and saves every later change there. A file that cannot be read whole is set aside
-// and what could be read is saved anew. Without storage (nullptr) nothing is saved. A
-// failed save changes nothing shown: the next change tries again.
+// it, and saves every later change there. A history file that cannot be read whole is set
+// aside and what could be read is saved anew; settings that cannot be read are copied
+// aside, and keep the history unsaved until the user chooses again. Without storage
+// (nullptr) nothing is saved. Never waits for the lock.
+//
+// A save that fails keeps the changes for the next: the window's retry timer tries again,
+// and the title and the menu say why (save_status.h) until a save succeeds. A lock that
+// another program holds only counts as a failure once it has been out of reach for 5 s.
 void StartSavedHistory(WindowHandle window, Storage* storage);
 // What history.cpp tells the saved history after each change it made to g_history.
 void StampNewEntry(HistoryEntry& entry);  // its creation time and this window's id
@@ -22,5 +29,14 @@ void SaveDeletedEntry(WindowHandle window, const HistoryEntry& entry);
 void SaveClearedHistory(WindowHandle window);
 // Off removes the saved history and saves none until it is on again.
 void ToggleKeepHistory(WindowHandle window);
-// No storage, keeping on, nothing unsaved.
+// The window's retry timer went off (StartRetryTimer).
+void RetrySaving(WindowHandle window);
+// The window closes or the session ends: one more try at what is still unsaved, waiting
+// for the lock a little, so that the whole takes well under a second.
+void SaveBeforeClosing(WindowHandle window);
+// No storage, keeping on, nothing unsaved, saving works.
 void ResetSavedHistory();
+
+// The clock by which the lock has been out of reach for how long; the tests set their own
+// (nullptr: the steady clock again).
+void SetSavingClock(std::chrono::steady_clock::time_point (*now)());

@@ -1,9 +1,22 @@
 #include "calculator/settings.h"
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 constexpr std::string_view kSettingsHeader = "vorlane-settings 1";
 constexpr std::string_view kKeepHistoryKey = "keep-history ";
+
+// The next line without its end, LF or CRLF (an editor may have doubled the CR); the last
+// may lack it.
+std::string_view NextLine(std::string_view& bytes) {
+  const std::size_t end = bytes.find('\n');
+  std::string_view line = bytes.substr(0, end);
+  bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+  while (line.ends_with('\r')) line.remove_suffix(1);
+  return line;
+}
 
 }  // namespace
 
@@ -12,26 +25,29 @@ std::string SerializeSettings(const Settings& settings) {
   out += '\n';
   out += kKeepHistoryKey;
   out += settings.keepHistory ? "1\n" : "0\n";
+  for (const std::string& line : settings.otherLines) {
+    out += line;
+    out += '\n';
+  }
   return out;
 }
 
 bool ParseSettings(std::string_view bytes, Settings& settings) {
-  const std::string header = std::string{kSettingsHeader} + '\n';
-  if (bytes.substr(0, header.size()) != header) return false;
-  bytes.remove_prefix(header.size());
-  Settings read = settings;
+  if (NextLine(bytes) != kSettingsHeader) return false;
+  std::optional<bool> keep;
+  std::vector<std::string> other;
   while (!bytes.empty()) {
-    const std::size_t end = bytes.find('\n');
-    if (end == std::string_view::npos) return false;
-    const std::string_view line = bytes.substr(0, end);
-    // Lines of later versions are left to them.
-    if (line.substr(0, kKeepHistoryKey.size()) == kKeepHistoryKey) {
-      const std::string_view value = line.substr(kKeepHistoryKey.size());
-      if (value != "0" && value != "1") return false;
-      read.keepHistory = value == "1";
+    const std::string_view line = NextLine(bytes);
+    if (!line.starts_with(kKeepHistoryKey)) {
+      other.emplace_back(line);
+      continue;
     }
-    bytes.remove_prefix(end + 1);
+    const std::string_view value = line.substr(kKeepHistoryKey.size());
+    if (value != "0" && value != "1") return false;
+    if (keep && *keep != (value == "1")) return false;
+    keep = value == "1";
   }
-  settings = read;
+  if (keep) settings.keepHistory = *keep;
+  settings.otherLines = std::move(other);
   return true;
 }

@@ -45,3 +45,8 @@ void FocusHistoryPane(WindowHandle window);
 // Opens the small window that lists the keyboard (KeyboardOverview), or brings the one
 // already open to the front.
 void ShowKeyboardHelp(WindowHandle window);
+
+// Calls RetrySaving (saved_history.h) once, milliseconds from now, on the window's thread;
+// a new start replaces the one before. Stop: no call.
+void StartRetryTimer(WindowHandle window, int milliseconds);
+void StopRetryTimer(WindowHandle window);

@@ -1,11 +1,13 @@
 // The expression engine: text -> tokens -> postfix -> double -> display text.
-// Pure functions on wide strings; the only program-wide state it reads is the angle mode.
+// Pure functions on wide strings, and "=" on UTF-8 bytes too; the only program-wide state
+// it reads is the angle mode.
 //
 // "=" (the calculator's Calculate and vorlane-eval alike) takes one route: EqualsLeavesAlone,
-// then EvaluateText, which streams tokens through the conversion into the evaluator and
-// never holds a token list. Tokenize, ToPostfix and EvaluatePostfix are the same rules
-// with lists between the steps, for tests and for the fuzzer, which checks that both
-// routes agree; OperatorPrecedence and IsFunctionName answer questions about the syntax.
+// then EvaluateText (EvaluateUtf8 on bytes), which streams tokens through the conversion
+// into the evaluator and never holds a token list. Tokenize, ToPostfix and EvaluatePostfix
+// are the same rules with lists between the steps, for tests and for the fuzzer, which
+// checks that both routes agree; OperatorPrecedence and IsFunctionName answer questions
+// about the syntax.
 #pragma once
 
 #include <optional>
@@ -60,8 +62,12 @@ std::wstring FormatGeneral(double value, int precision);
 // True for the texts "=" leaves as they stand, without evaluating or marking a result:
 // the start text "0", and the empty text that the sign key can leave.
 bool EqualsLeavesAlone(std::wstring_view text);
+bool EqualsLeavesAlone(std::string_view utf8);
 
 // What "=" makes of an expression text: closes open parentheses, evaluates, and gives
 // the display text (a number, "错误" or "无穷大"). Runs in time and memory linear in the
 // text, without recursion; running out of memory gives "错误".
 std::wstring EvaluateText(std::wstring_view text);
+// The same read straight from UTF-8 bytes, which are never held as wide text: EvaluateText
+// of the text they encode, and "错误" for bytes that are no UTF-8.
+std::wstring EvaluateUtf8(std::string_view utf8);

@@ -43,25 +43,33 @@ std::optional<double> Binary(Op op, double a, double b) {
   }
 }
 
-}  // namespace
+bool Read(std::wstring_view text, double& value) { return ReadNumber(text, value); }
+bool Read(std::string_view text, double& value) { return ReadUtf8Number(text, value); }
 
-bool ValueStack::Number(std::wstring_view text) {
+template <class Char>
+bool PushNumber(std::vector<double>& values, std::basic_string_view<Char> text) {
   double value = 0.0;
   // Most tokens are short integers, exact in a double; the rest take the full conversion.
   std::uint64_t integer = 0;
   bool plainInteger = !text.empty() && text.size() <= 15;
   for (std::size_t i = 0; plainInteger && i < text.size(); ++i) {
-    if (IsDigit(text[i])) integer = integer * 10 + static_cast<std::uint64_t>(text[i] - L'0');
+    if (IsDigit(text[i])) integer = integer * 10 + static_cast<std::uint64_t>(text[i] - '0');
     else plainInteger = false;
   }
   if (plainInteger) {
     values.push_back(static_cast<double>(integer));
     return true;
   }
-  if (!ReadNumber(text, value)) return false;
+  if (!Read(text, value)) return false;
   values.push_back(value);
   return true;
 }
+
+}  // namespace
+
+bool ValueStack::Number(std::wstring_view text) { return PushNumber(values, text); }
+
+bool ValueStack::Number(std::string_view text) { return PushNumber(values, text); }
 
 bool ValueStack::Operator(PostfixOp item) {
   if (values.empty()) return false;

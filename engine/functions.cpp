@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -70,16 +71,22 @@ constexpr bool NamesFitTheLookup() {
 }
 static_assert(NamesFitTheLookup(), "a function name FunctionIndex would never find");
 
-}  // namespace
-
-int FunctionIndex(std::wstring_view name) {
+template <class Char>
+int FunctionIndexOf(std::basic_string_view<Char> name) {
   if (name.size() < kShortestName || name.size() > kLongestName) return -1;
   for (int i = 0; i < kFunctionCount; ++i) {
     const std::wstring_view candidate = kFunctions[i].name;
-    if (candidate.size() == name.size() && candidate[0] == name[0] && candidate == name) return i;
+    if (candidate.size() == name.size() && std::equal(candidate.begin(), candidate.end(), name.begin())) {
+      return i;
+    }
   }
   return -1;
 }
+
+}  // namespace
+
+int FunctionIndex(std::wstring_view name) { return FunctionIndexOf(name); }
+int FunctionIndex(std::string_view name) { return FunctionIndexOf(name); }
 
 std::wstring_view FunctionName(int index) { return kFunctions[index].name; }
 

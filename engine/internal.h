@@ -23,7 +23,11 @@ constexpr bool IsSpace(wchar_t c) {
 }
 
 // Reads the token that starts at or after pos and moves pos past it; false at the end.
+// On UTF-8 bytes the Unicode space separators, two or three bytes long, separate too, and
+// any other byte outside ASCII is a token of its own: as any character outside ASCII,
+// nothing reads it, so bytes that are no UTF-8 fail as their text would.
 bool NextToken(std::wstring_view text, std::size_t& pos, std::wstring_view& token);
+bool NextToken(std::string_view text, std::size_t& pos, std::string_view& token);
 
 enum class Op : std::uint8_t {
   kAdd, kSubtract, kMultiply, kDivide, kRemainder, kPower, kFactorial, kNegate,
@@ -54,11 +58,13 @@ inline constexpr OperatorInfo kOperators[] = {
 };
 
 const OperatorInfo* FindOperator(std::wstring_view spelling);
+const OperatorInfo* FindOperator(std::string_view spelling);
 const OperatorInfo& InfoOf(Op op);
 
 inline constexpr int kFunctionCount = 18;
 // Index of a function name, or -1.
 int FunctionIndex(std::wstring_view name);
+int FunctionIndex(std::string_view name);
 std::wstring_view FunctionName(int index);
 std::optional<double> ApplyFunctionAt(int index, double x);
 
@@ -73,9 +79,13 @@ struct ValueStack {
   std::vector<double> values;
 
   bool Number(std::wstring_view text);
+  bool Number(std::string_view text);  // UTF-8
   bool Operator(PostfixOp op);
   // The single value left, or nothing when the sequence was empty or unbalanced.
   std::optional<double> Result() const;
 };
+
+// ReadNumber on UTF-8 bytes.
+bool ReadUtf8Number(std::string_view text, double& value);
 
 }  // namespace engine_internal

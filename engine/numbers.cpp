@@ -11,36 +11,41 @@ namespace {
 
 using engine_internal::IsDigit;
 
-constexpr bool IsHexDigit(wchar_t c) {
-  return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+template <class Char>
+constexpr bool IsHexDigit(Char c) {
+  return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-constexpr wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c; }
+template <class Char>
+constexpr Char Lower(Char c) { return (c >= 'A' && c <= 'Z') ? static_cast<Char>(c + ('a' - 'A')) : c; }
 
 // Case-insensitive match of an ASCII word at pos.
-bool MatchesWord(std::wstring_view text, std::size_t pos, std::string_view word) {
+template <class Char>
+bool MatchesWord(std::basic_string_view<Char> text, std::size_t pos, std::string_view word) {
   if (text.size() - pos < word.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (Lower(text[pos + i]) != static_cast<wchar_t>(word[i])) return false;
+    if (Lower(text[pos + i]) != static_cast<Char>(word[i])) return false;
   }
   return true;
 }
 
 // Length of the floating constant at pos: digits (of the given kind), optional point and
 // fraction, and an exponent after the marker that counts only with decimal digits; 0 if none.
-std::size_t ConstantLength(std::wstring_view text, std::size_t pos, bool (*isDigit)(wchar_t),
-                           wchar_t marker) {
+template <class Char>
+std::size_t ConstantLength(std::basic_string_view<Char> text, std::size_t pos, bool hex) {
+  const auto isDigit = [hex](Char c) { return hex ? IsHexDigit(c) : IsDigit(c); };
+  const Char marker = hex ? 'p' : 'e';
   std::size_t i = pos;
   std::size_t digits = 0;
   while (i < text.size() && isDigit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == L'.') {
+  if (i < text.size() && text[i] == '.') {
     ++i;
     while (i < text.size() && isDigit(text[i])) ++i, ++digits;
   }
   if (digits == 0) return 0;
   if (i < text.size() && Lower(text[i]) == marker) {
     std::size_t j = i + 1;
-    if (j < text.size() && (text[j] == L'+' || text[j] == L'-')) ++j;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     if (j < text.size() && IsDigit(text[j])) {
       while (j < text.size() && IsDigit(text[j])) ++j;
       i = j;
@@ -49,16 +54,15 @@ std::size_t ConstantLength(std::wstring_view text, std::size_t pos, bool (*isDig
   return i - pos;
 }
 
-std::size_t DecimalLength(std::wstring_view text, std::size_t pos) {
-  return ConstantLength(text, pos, IsDigit, L'e');
+// from_chars, locale-independent and correctly rounded, on the bytes or on the ASCII copy
+// of a wide span.
+bool Convert(std::string_view span, std::chars_format format, double& value) {
+  const std::from_chars_result r = std::from_chars(span.data(), span.data() + span.size(), value, format);
+  if (r.ec != std::errc{}) return false;  // overflow or underflow
+  // Nonzero results below the normal range are range errors too, not subnormals.
+  return value == 0.0 || std::fabs(value) >= std::numeric_limits<double>::min();
 }
 
-// After "0x": hex digits and a binary exponent "p".
-std::size_t HexLength(std::wstring_view text, std::size_t pos) {
-  return ConstantLength(text, pos, IsHexDigit, L'p');
-}
-
-// from_chars on the ASCII copy of a wide span: locale-independent and correctly rounded.
 bool Convert(std::wstring_view span, std::chars_format format, double& value) {
   char small[64];
   std::string large;
@@ -68,33 +72,28 @@ bool Convert(std::wstring_view span, std::chars_format format, double& value) {
     first = large.data();
   }
   for (std::size_t i = 0; i < span.size(); ++i) first[i] = static_cast<char>(span[i]);
-  const std::from_chars_result r = std::from_chars(first, first + span.size(), value, format);
-  if (r.ec != std::errc{}) return false;  // overflow or underflow
-  // Nonzero results below the normal range are range errors too, not subnormals.
-  return value == 0.0 || std::fabs(value) >= std::numeric_limits<double>::min();
+  return Convert(std::string_view(first, span.size()), format, value);
 }
 
 // A zero result from a mantissa with a nonzero digit has underflowed.
-bool HasNonzeroDigit(std::wstring_view mantissa) {
-  for (wchar_t c : mantissa) {
-    if (c == L'e' || c == L'E' || c == L'p' || c == L'P') break;
-    if (IsHexDigit(c) && c != L'0') return true;
+template <class Char>
+bool HasNonzeroDigit(std::basic_string_view<Char> mantissa) {
+  for (Char c : mantissa) {
+    if (c == 'e' || c == 'E' || c == 'p' || c == 'P') break;
+    if (IsHexDigit(c) && c != '0') return true;
   }
   return false;
 }
 
-std::wstring Widen(const char* first, const char* last) { return std::wstring(first, last); }
-
-}  // namespace
-
-bool ReadNumber(std::wstring_view text, double& value) {
+template <class Char>
+bool ReadNumberOf(std::basic_string_view<Char> text, double& value) {
   std::size_t pos = 0;
-  while (pos < text.size() && (text[pos] == L' ' || (text[pos] >= L'\t' && text[pos] <= L'\r'))) {
+  while (pos < text.size() && (text[pos] == ' ' || (text[pos] >= '\t' && text[pos] <= '\r'))) {
     ++pos;
   }
   bool negative = false;
-  if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
-    negative = text[pos] == L'-';
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+    negative = text[pos] == '-';
     ++pos;
   }
   double magnitude = 0.0;
@@ -102,20 +101,32 @@ bool ReadNumber(std::wstring_view text, double& value) {
     magnitude = std::numeric_limits<double>::infinity();
   } else if (MatchesWord(text, pos, "nan")) {
     magnitude = std::numeric_limits<double>::quiet_NaN();
-  } else if (MatchesWord(text, pos, "0x") && HexLength(text, pos + 2) > 0) {
-    const std::wstring_view span = text.substr(pos + 2, HexLength(text, pos + 2));
+  } else if (MatchesWord(text, pos, "0x") && ConstantLength(text, pos + 2, true) > 0) {
+    const auto span = text.substr(pos + 2, ConstantLength(text, pos + 2, true));
     if (!Convert(span, std::chars_format::hex, magnitude)) return false;
     if (magnitude == 0.0 && HasNonzeroDigit(span)) return false;
   } else {
-    const std::size_t length = DecimalLength(text, pos);
+    const std::size_t length = ConstantLength(text, pos, false);
     if (length == 0) return false;
-    const std::wstring_view span = text.substr(pos, length);
+    const auto span = text.substr(pos, length);
     if (!Convert(span, std::chars_format::general, magnitude)) return false;
     if (magnitude == 0.0 && HasNonzeroDigit(span)) return false;
   }
   value = negative ? -magnitude : magnitude;
   return true;
 }
+
+std::wstring Widen(const char* first, const char* last) { return std::wstring(first, last); }
+
+}  // namespace
+
+bool ReadNumber(std::wstring_view text, double& value) { return ReadNumberOf(text, value); }
+
+namespace engine_internal {
+
+bool ReadUtf8Number(std::string_view text, double& value) { return ReadNumberOf(text, value); }
+
+}  // namespace engine_internal
 
 std::wstring FormatGeneral(double value, int precision) {
   if (std::isinf(value)) return value < 0 ? L"-inf" : L"inf";

@@ -13,28 +13,41 @@ namespace engine_internal {
 inline constexpr std::wstring_view kPiSpelling = L"3.14159265358979323846";
 inline constexpr std::wstring_view kESpelling = L"2.71828182845904523536";
 
-// Shunting-yard over a stream of tokens. next(token) gives the next token, false at the
-// end; sink.Number(text) and sink.Operator(op) receive the postfix sequence and return
-// false to stop. Iterative: nesting depth costs stack entries, never call depth.
-template <class Next, class Sink>
+// The spellings as the tokens of a text of Char are spelled.
+template <class Char>
+constexpr std::basic_string_view<Char> PiSpelling() {
+  if constexpr (sizeof(Char) == 1) return "3.14159265358979323846";
+  else return kPiSpelling;
+}
+template <class Char>
+constexpr std::basic_string_view<Char> ESpelling() {
+  if constexpr (sizeof(Char) == 1) return "2.71828182845904523536";
+  else return kESpelling;
+}
+
+// Shunting-yard over a stream of tokens of wide text (Char wchar_t) or UTF-8 bytes (char).
+// next(token) gives the next token, false at the end; sink.Number(text) and
+// sink.Operator(op) receive the postfix sequence and return false to stop. Iterative:
+// nesting depth costs stack entries, never call depth.
+template <class Char = wchar_t, class Next, class Sink>
 bool ConvertToPostfix(Next&& next, Sink& sink) {
   std::vector<PostfixOp> stack;
   bool minusIsUnary = true;  // at the first token, and after "(" or an infix operator
-  std::wstring_view t;
+  std::basic_string_view<Char> t;
   while (next(t)) {
     const bool wasUnaryPosition = minusIsUnary;
     minusIsUnary = false;
-    const wchar_t first = t.empty() ? L'\0' : t.front();
+    const Char first = t.empty() ? Char{} : t.front();
     const bool single = t.size() == 1;
-    if (IsDigit(first) || first == L'.') {  // 12.5, .5, 1.2.3, 2e-
+    if (IsDigit(first) || first == '.') {  // 12.5, .5, 1.2.3, 2e-
       if (!sink.Number(t)) return false;
-    } else if (t.size() == 2 && first == L'p' && t[1] == L'i') {
-      if (!sink.Number(kPiSpelling)) return false;
-    } else if (single && first == L'e') {
-      if (!sink.Number(kESpelling)) return false;
+    } else if (t.size() == 2 && first == 'p' && t[1] == 'i') {
+      if (!sink.Number(PiSpelling<Char>())) return false;
+    } else if (single && first == 'e') {
+      if (!sink.Number(ESpelling<Char>())) return false;
     } else if (const int f = single ? -1 : FunctionIndex(t); f >= 0) {  // sin: waits for its ")"
       stack.push_back({Op::kFunction, static_cast<std::uint8_t>(f)});
-    } else if (single && first == L'-' && wasUnaryPosition) {  // -3, 2^-2, (-3
+    } else if (single && first == '-' && wasUnaryPosition) {  // -3, 2^-2, (-3
       stack.push_back({Op::kNegate, 0});
       minusIsUnary = true;
     } else if (const OperatorInfo* in = FindOperator(t); in != nullptr && in->op != Op::kNegate) {
@@ -50,10 +63,10 @@ bool ConvertToPostfix(Next&& next, Sink& sink) {
       }
       stack.push_back({in->op, 0});
       minusIsUnary = in->op != Op::kFactorial;
-    } else if (single && first == L'(') {
+    } else if (single && first == '(') {
       stack.push_back({Op::kLeftParen, 0});
       minusIsUnary = true;
-    } else if (single && first == L')') {  // 1+2) fails: no "(" to close
+    } else if (single && first == ')') {  // 1+2) fails: no "(" to close
       while (!stack.empty() && stack.back().op != Op::kLeftParen) {
         const PostfixOp top = stack.back();
         stack.pop_back();

@@ -1,6 +1,7 @@
 // Any bytes as an expression text, read as UTF-8, as 16-bit and as 32-bit code units,
 // through "=" to the display text. Checks what holds for every text:
-// - the streaming evaluation agrees with Tokenize, ToPostfix and EvaluatePostfix;
+// - the streaming evaluation agrees with Tokenize, ToPostfix and EvaluatePostfix, and
+//   read from the UTF-8 bytes with the decoded text;
 // - number tokens read as the C library reads them;
 // - the tokens hold every character of the text but white space, once, and blanks
 //   around the text change nothing;
@@ -175,8 +176,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
   std::wstring text;
-  Utf8ToWide(bytes, text);  // invalid bytes leave the valid start: still a text to try
+  const bool utf8 = Utf8ToWide(bytes, text);  // invalid bytes leave the valid start: still a text
   CheckText(text);
+  // Read from the bytes themselves, "=" sees the text they encode, or none.
+  Check(EvaluateUtf8(bytes) == (utf8 ? EvaluateText(text) : std::wstring(kErrorText)),
+        "the UTF-8 route differs");
 
   text.clear();
   for (std::size_t i = 0; i + 1 < size; i += 2) {

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
@@ -19,7 +19,6 @@
 #include <windows.h>
 #include <shellapi.h>
 #else
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef __linux__
@@ -77,14 +76,11 @@ long WriteSome(int fd, std::string_view bytes);  // one write call; may write le
 bool WriteOutput(std::string_view bytes);
 bool WriteError(std::string_view bytes);
 bool InputIsTerminal();
-std::size_t InputLeftInFile();  // bytes not yet read when input is a file, else 0
 bool OutputIsTerminal();
 
 // Evaluation and the two ways of feeding it.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
-std::wstring ResultOf(const std::wstring& text);
-std::wstring ResultOfBytes(std::string_view expression);
-void AppendResultLine(std::wstring_view result, std::string& out, bool& sawError);
+void AppendResultLine(std::string_view expression, std::string& out, bool& sawError);
 int EvaluateArguments(const std::vector<std::string>& expressions);
 int RunFilter(bool interactive);
 
@@ -126,7 +122,6 @@ long WriteSome(int fd, std::string_view bytes) {
 }
 
 bool InputIsTerminal() { return _isatty(0) != 0; }
-std::size_t InputLeftInFile() { return 0; }
 bool OutputIsTerminal() { return _isatty(1) != 0; }
 
 #else
@@ -149,13 +144,6 @@ long WriteSome(int fd, std::string_view bytes) {
 }
 
 bool InputIsTerminal() { return isatty(0) != 0; }
-
-std::size_t InputLeftInFile() {
-  struct stat file {};
-  if (fstat(0, &file) != 0 || !S_ISREG(file.st_mode)) return 0;
-  const off_t offset = lseek(0, 0, SEEK_CUR);
-  return offset >= 0 && offset < file.st_size ? static_cast<std::size_t>(file.st_size - offset) : 0;
-}
 bool OutputIsTerminal() { return isatty(1) != 0; }
 
 #endif
@@ -204,27 +192,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   return line;
 }
 
-// What "=" leaves for one expression text.
-std::wstring ResultOf(const std::wstring& text) {
-  try {
-    if (EqualsLeavesAlone(text)) return text;
-    return EvaluateText(text);
-  } catch (const std::bad_alloc&) {
-    return std::wstring(kErrorText);  // a line too long for the memory at hand
+// What "=" leaves for one expression, read from its UTF-8 bytes, as a line of output.
+void AppendResultLine(std::string_view expression, std::string& out, bool& sawError) {
+  if (EqualsLeavesAlone(expression)) {
+    out.append(expression);
+    out.push_back('\n');
+    return;
   }
-}
-
-std::wstring ResultOfBytes(std::string_view expression) {
-  std::wstring text;
+  std::wstring result;
   try {
-    if (!Utf8ToWide(expression, text)) return std::wstring(kErrorText);
+    result = EvaluateUtf8(expression);
   } catch (const std::bad_alloc&) {
-    return std::wstring(kErrorText);
+    result = kErrorText;  // a line too long for the memory at hand
   }
-  return ResultOf(text);
-}
-
-void AppendResultLine(std::wstring_view result, std::string& out, bool& sawError) {
   if (result == kErrorText) sawError = true;
   AppendUtf8(result, out);
   out.push_back('\n');
@@ -233,171 +213,135 @@ void AppendResultLine(std::wstring_view result, std::string& out, bool& sawError
 int EvaluateArguments(const std::vector<std::string>& expressions) {
   std::string out;
   bool sawError = false;
-  for (const std::string& expression : expressions) {
-    AppendResultLine(ResultOfBytes(expression), out, sawError);
-  }
+  for (const std::string& expression : expressions) AppendResultLine(expression, out, sawError);
   if (!WriteOutput(out)) return kExitTrouble;
   return sawError ? kExitSawError : kExitOk;
 }
 
+// Room for the bytes of the current line and of what was read after it. On Linux it grows
+// with mremap, which moves the pages rather than copying them, so that a long line is in
+// memory once also while its room grows; elsewhere realloc does what it can.
+class ByteBuffer {
+ public:
+  ByteBuffer() = default;
+  ByteBuffer(const ByteBuffer&) = delete;
+  ByteBuffer& operator=(const ByteBuffer&) = delete;
+  ~ByteBuffer() { Release(); }
+
+  char* Data() const { return data_; }
+  std::size_t Capacity() const { return capacity_; }
+
+  // Keeps the first min(old, new) bytes; false, and unchanged, when memory is short.
+  bool Resize(std::size_t capacity) {
 #ifdef __linux__
-// Fresh memory costs a page fault for each page first touched; on a long line those would
-// cost more than decoding it. Huge pages make them 512 times fewer, and populating a range
-// before it is written takes the rest in one call instead of a trap per page.
-void AdviseHugePages(void* data, std::size_t bytes) {
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  const auto start = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t begin = (start + kHuge - 1) & ~(kHuge - 1);
-  const std::uintptr_t end = (start + bytes) & ~(kHuge - 1);
-  if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-}
-
-void Populate(void* data, std::size_t bytes) {
-#ifdef MADV_POPULATE_WRITE
-  const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-  const auto start = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t begin = start & ~(page - 1);
-  const std::uintptr_t end = (start + bytes + page - 1) & ~(page - 1);
-  madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);  // only a hint
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    capacity = (capacity + page - 1) / page * page;
+    void* moved = data_ == nullptr ? mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                                          MAP_PRIVATE | MAP_ANONYMOUS, -1, 0)
+                                   : mremap(data_, capacity_, capacity, MREMAP_MAYMOVE);
+    if (moved == MAP_FAILED) return false;
+    // A page fault for every 4 KiB of a long line would cost more than reading it.
+    if (capacity >= kHugeFrom) madvise(moved, capacity, MADV_HUGEPAGE);
 #else
-  static_cast<void>(data);
-  static_cast<void>(bytes);
+    void* moved = std::realloc(data_, capacity);
+    if (moved == nullptr) return false;
 #endif
-}
-#else
-void AdviseHugePages(void*, std::size_t) {}
-void Populate(void*, std::size_t) {}
-#endif
+    data_ = static_cast<char*>(moved);
+    capacity_ = capacity;
+    return true;
+  }
 
-// Standard input cut into lines (LF or CRLF), decoded as it arrives: a long line is held
-// once, as the wide text the engine reads, never as bytes as well.
+ private:
+  static constexpr std::size_t kHugeFrom = std::size_t{4} << 20;
+
+  void Release() {
+    if (data_ == nullptr) return;
+#ifdef __linux__
+    munmap(data_, capacity_);
+#else
+    std::free(data_);
+#endif
+  }
+
+  char* data_ = nullptr;
+  std::size_t capacity_ = 0;
+};
+
+// Standard input cut into lines (LF or CRLF). A line is held once, as the bytes it came in,
+// and evaluated from them: the engine reads UTF-8 itself, so a line of a gigabyte costs a
+// gigabyte, and not four more as wide text.
 class LineReader {
  public:
   enum class Line { kNone, kText, kError };
 
-  LineReader() : buffer_(kMaxCut + kReadSize), scratch_(kMaxCut + kReadSize) {}
-
-  // The next complete line of what has been read: kText (its text in Text()), kError
-  // for one that is not UTF-8 or outgrew memory, kNone when the next line is not complete.
+  // The next complete line of what has been read: kText (its bytes in Bytes()), kError for
+  // one that outgrew memory, kNone when the next line is not complete.
   Line Next() {
-    if (taken_) StartLine();
-    if (unread_.empty()) return Line::kNone;
-    const void* newline = std::memchr(unread_.data(), '\n', unread_.size());
+    if (scan_ == end_) return Line::kNone;
+    const void* newline = std::memchr(buffer_.Data() + scan_, '\n', end_ - scan_);
     if (newline == nullptr) {
-      Take(unread_, false);
-      unread_ = {};
+      // A long line is searched once, not from its start again after every read.
+      scan_ = end_;
       return Line::kNone;
     }
-    const auto length = static_cast<std::size_t>(static_cast<const char*>(newline) - unread_.data());
-    Take(unread_.substr(0, length), true);
-    unread_.remove_prefix(length + 1);
-    return Finish();
+    return Finish(static_cast<std::size_t>(static_cast<const char*>(newline) - buffer_.Data()), 1);
   }
 
   // At the end of input: the last line when it has no newline, else kNone.
-  Line Last() {
-    if (taken_) StartLine();
-    if (!started_) return Line::kNone;
-    if (carried_ > 0) failed_ = true;  // a character cut off by the end of input
-    carried_ = 0;
-    return Finish();
-  }
+  Line Last() { return MidLine() ? Finish(end_, 0) : Line::kNone; }
 
   // Waits for more input: the count of bytes read, 0 at its end, below 0 on failure.
   long Read() {
-    const long n = ReadInput(buffer_.data() + carried_, buffer_.size() - carried_);
-    if (n > 0) {
-      unread_ = std::string_view(buffer_.data(), carried_ + static_cast<std::size_t>(n));
-      carried_ = 0;
-    }
+    MakeRoom();
+    const std::size_t room = std::min(buffer_.Capacity() - end_, kMaxRead);
+    const long n = ReadInput(buffer_.Data() + end_, room);
+    if (n > 0) end_ += static_cast<std::size_t>(n);
     return n;
   }
 
   // Part of a line has been read.
-  bool MidLine() const { return started_ && !taken_; }
+  bool MidLine() const { return end_ > start_ || failed_; }
 
-  const std::wstring& Text() const { return text_; }
+  // The line Next or Last gave, without its line end; valid until the next Read.
+  std::string_view Bytes() const { return line_; }
 
  private:
-  static constexpr std::size_t kMaxCut = 3;  // bytes of a character the end of a read cuts off
-  static constexpr std::size_t kReadSize = 64 * 1024;
-  // Beyond this a line's text is not kept for the next, short, lines.
-  static constexpr std::size_t kKeptUnits = 1 << 20;
-  // A line longer than this is given all that its file has left.
-  static constexpr std::size_t kFileHintUnits = 256 * 1024;
-  // Pieces of text from this size on are prefaulted in one call.
-  static constexpr std::size_t kPopulated = 64 * 1024;
+  static constexpr std::size_t kReadSize = 64 * 1024;  // room at least for each read
+  static constexpr std::size_t kMaxRead = 8 << 20;     // read ahead of a long line at most
+  static constexpr std::size_t kKeptBytes = 1 << 20;   // room kept after a long line
 
-  void StartLine() {
-    if (text_.capacity() > kKeptUnits) {
-      std::wstring().swap(text_);
-    } else {
-      text_.clear();
-    }
-    started_ = taken_ = failed_ = false;
+  Line Finish(std::size_t lineEnd, std::size_t endLength) {
+    line_ = std::string_view(buffer_.Data() + start_, lineEnd - start_);
+    if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
+    start_ = scan_ = lineEnd + endLength;
+    const bool failed = failed_;
+    failed_ = false;
+    return failed ? Line::kError : Line::kText;
   }
 
-  Line Finish() {
-    taken_ = true;
-    if (failed_) return Line::kError;
-    if (!text_.empty() && text_.back() == L'\r') text_.pop_back();
-    return Line::kText;
+  // What is left of the lines read moves to the front, so that a long line moves once at
+  // most, and gets room for the next read.
+  void MakeRoom() {
+    if (start_ > 0) {
+      std::memmove(buffer_.Data(), buffer_.Data() + start_, end_ - start_);
+      end_ -= start_;
+      scan_ -= start_;
+      start_ = 0;
+    }
+    if (buffer_.Capacity() > kKeptBytes && end_ < kKeptBytes / 2) buffer_.Resize(kKeptBytes);
+    if (buffer_.Capacity() - end_ >= kReadSize) return;
+    if (buffer_.Resize(std::max(2 * buffer_.Capacity(), end_ + kReadSize))) return;
+    // No memory for more of this line: it is dropped, and what follows up to its end too.
+    failed_ = true;
+    end_ = scan_ = start_;
   }
 
-  // Decodes bytes of the current line; a character cut off where they end waits at the
-  // start of the buffer for the rest of its bytes, unless the line ends there.
-  void Take(std::string_view bytes, bool lineEnds) {
-    if (bytes.empty()) return;
-    started_ = true;
-    if (failed_) return;
-    try {
-      Reserve(text_.size() + bytes.size());
-    } catch (const std::bad_alloc&) {
-      std::wstring().swap(text_);
-      failed_ = true;
-      return;
-    }
-    const std::size_t old = text_.size();
-    if (bytes.size() >= kPopulated) Populate(text_.data() + old, bytes.size() * sizeof(wchar_t));
-    // Decoded into a buffer that stays in cache, then appended: resizing the text first
-    // would write every unit twice.
-    const Utf8Piece piece = Utf8ToWideInto(bytes, scratch_.data());
-    text_.append(scratch_.data(), piece.written);
-    const std::size_t cut = bytes.size() - piece.read;
-    if (!piece.valid || (cut > 0 && lineEnds)) {
-      failed_ = true;
-    } else if (cut > 0) {
-      std::memmove(buffer_.data(), bytes.data() + piece.read, cut);
-      carried_ = cut;
-    }
-  }
-
-  // Grows the text into memory that is advised before it is first touched: at once to
-  // what a file has left, which spares a long line a series of copies, else geometrically.
-  void Reserve(std::size_t units) {
-    if (units <= text_.capacity()) return;
-    std::wstring larger;
-    const std::size_t left = text_.capacity() >= kFileHintUnits ? InputLeftInFile() : 0;
-    try {
-      larger.reserve(std::max(units + left, 2 * text_.capacity()));
-    } catch (const std::bad_alloc&) {
-      if (left == 0) throw;
-      larger.reserve(std::max(units, 2 * text_.capacity()));
-    }
-    AdviseHugePages(larger.data(), larger.capacity() * sizeof(wchar_t));
-    if (text_.size() >= kPopulated) Populate(larger.data(), text_.size() * sizeof(wchar_t));
-    larger.append(text_);
-    text_.swap(larger);
-  }
-
-  std::vector<char> buffer_;  // a carried cut character, then the bytes of the last read
-  std::size_t carried_ = 0;
-  std::string_view unread_;   // in buffer_: read but not yet taken
-  std::wstring text_;         // the current line, decoded so far
-  std::vector<wchar_t> scratch_;  // room for the decoded text of one read
-  bool started_ = false;      // bytes of the current line have been taken
-  bool taken_ = false;        // the current line has been handed out
-  bool failed_ = false;       // the current line is not UTF-8 or outgrew memory
+  ByteBuffer buffer_;
+  std::size_t start_ = 0;  // in buffer_: where the current line starts
+  std::size_t scan_ = 0;   // searched for its end up to here
+  std::size_t end_ = 0;    // read up to here
+  std::string_view line_;  // the line given out last
+  bool failed_ = false;    // the current line outgrew memory
 };
 
 bool Flush(std::string& out) {
@@ -408,11 +352,13 @@ bool Flush(std::string& out) {
 }
 
 void AppendAnswer(LineReader::Line line, const LineReader& input, std::string& out, bool& sawError) {
-  if (line == LineReader::Line::kError) {
-    AppendResultLine(kErrorText, out, sawError);
-  } else {
-    AppendResultLine(ResultOf(input.Text()), out, sawError);
+  if (line != LineReader::Line::kError) {
+    AppendResultLine(input.Bytes(), out, sawError);
+    return;
   }
+  sawError = true;
+  AppendUtf8(kErrorText, out);
+  out.push_back('\n');
 }
 
 // Answers each line as soon as it is complete. Output is written whenever the next read

@@ -1,6 +1,7 @@
 // The saved history: its bytes, the merge of two windows, a save after each change, and
 // every kind of bad file, on a storage in memory.
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 #include "calculator/history_file.h"
 #include "calculator/menu_commands.h"
 #include "calculator/saved_history.h"
+#include "calculator/settings.h"
 #include "calculator/state.h"
 #include "calculator/storage.h"
 #include "calculator_fixture.h"
@@ -23,26 +25,47 @@ struct MemoryStorage final : Storage {
   std::map<SavedFile, std::string> files;
   bool unreadable = false;  // the history file cannot be opened
   bool full = false;        // every write fails
-  bool lockRefused = false; // another window holds the lock past the wait
+  bool lockRefused = false; // another window holds the lock
+  StorageFault failing = StorageFault::kNone;  // every write fails so; kLocked: the lock
+  std::map<SavedFile, FileRead::Status> cannotRead;  // and the file stays as it is
   std::vector<std::string> aside;
+  std::vector<std::string> copies;  // copied aside
+
+  StorageFault WriteFault() const {
+    return full ? StorageFault::kNoSpace : failing == StorageFault::kLocked ? StorageFault::kNone : failing;
+  }
 
   FileRead Read(SavedFile file, std::size_t bound) override {
     if (file == SavedFile::kHistory && unreadable) return {FileRead::kUnreadable, {}, true};
+    if (cannotRead.count(file)) return {cannotRead.at(file), {}, true};
     const auto found = files.find(file);
     if (found == files.end()) return {};
     return {FileRead::kRead, found->second.substr(0, bound), found->second.size() <= bound};
   }
-  bool Replace(SavedFile file, std::string_view bytes) override {
-    return !full && (files[file] = bytes, true);
+  StorageFault Replace(SavedFile file, std::string_view bytes) override {
+    if (WriteFault() != StorageFault::kNone) return WriteFault();
+    files[file] = bytes;
+    cannotRead.erase(file);
+    return StorageFault::kNone;
   }
-  bool Remove(SavedFile file) override { return !full && (files.erase(file), true); }
-  bool SetAside(SavedFile file) override {
+  StorageFault Remove(SavedFile file) override {
+    if (WriteFault() == StorageFault::kNone) files.erase(file);
+    return WriteFault();
+  }
+  StorageFault SetAside(SavedFile file) override {
     aside.push_back(file == SavedFile::kHistory && unreadable ? "unreadable" : files[file]);
     files.erase(file);
+    cannotRead.erase(file);
     unreadable = false;
-    return true;
+    return StorageFault::kNone;
   }
-  bool Lock() override { return !lockRefused; }
+  StorageFault CopyAside(SavedFile file) override {
+    if (WriteFault() == StorageFault::kNone) copies.push_back(files[file]);
+    return WriteFault();
+  }
+  StorageFault Lock() override {
+    return lockRefused || failing == StorageFault::kLocked ? StorageFault::kLocked : StorageFault::kNone;
+  }
   void Unlock() override {}
 
   ParsedHistory Saved() const {
@@ -163,6 +186,7 @@ TEST_F(SavedHistory, AStartWithoutTheLockSetsNothingAside) {
   EXPECT_EQ(storage.files[SavedFile::kHistory], history);
   EXPECT_EQ(storage.files[SavedFile::kSettings], settings);
   storage.lockRefused = false;
+  OnMenuCommand(FakeHandle(), kMenuKeepHistory);  // settings not understood: off until chosen
   Press(L"1 + 1 =");
   EXPECT_EQ(storage.aside, std::vector<std::string>{history});
   EXPECT_EQ(Texts(storage.Saved().entries), (std::vector<std::wstring>{L"2+3 = 5", L"1+1 = 2"}));
@@ -178,6 +202,16 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
   for (char& byte : noise) byte = static_cast<char>(random());
   std::deque<HistoryEntry> many;
   for (int i = 0; i < 40000; ++i) many.push_back({L"1+1", L"2", i, 1});
+  // Entries no "=" makes, as a file could hold them: a control character in a text, a
+  // result that is no number text "=" shows.
+  std::deque<HistoryEntry> junk;
+  for (const auto& [expression, result] : std::initializer_list<std::pair<std::wstring, std::wstring>>{
+           {std::wstring(L"2\0+3", 4), L"5"}, {L"2+3", L"5\r"}, {L"2\t+3", L"5"}, {L"\u0085", L"5"},
+           {L"1", L"sin((("}, {L"1", L"5abc"}, {L"1", L"-0"}, {L"1", L""}, {L"1", L" 1"},
+           {L"1", L"1.0"}, {L"1/0", L"inf"}, {L"1", L"0x10"}}) {
+    junk.push_back({expression, result, static_cast<std::int64_t>(junk.size() + 10), 1});
+  }
+  const std::string junkLines = SerializeHistory(junk).substr(file.find('\n') + 1);
   struct Row {
     const char* name;
     std::string bytes;
@@ -190,6 +224,7 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
       {"beyond the read bound", SerializeHistory(many), kHistoryCapacity},
       {"random bytes", noise, 0},
       {"unreadable", "", 0},
+      {"entries \"=\" could not have made", file + junkLines, 2},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -213,6 +248,120 @@ TEST_F(SavedHistory, ABadFileLoadsWhatCanBeReadAndIsSetAside) {
     EXPECT_TRUE(std::equal(g_history.begin(), g_history.end(), good.begin(), SameEntry));
     EXPECT_EQ(storage.aside.size(), cut == 0 || file[cut - 1] == '\n' ? 0u : 1u) << cut;
   }
+}
+
+// The lock's patience runs on this clock.
+std::chrono::steady_clock::time_point g_now;
+std::chrono::steady_clock::time_point Now() { return g_now; }
+
+// Whatever keeps a save from the disk, the window says so in its title and its menu, and
+// once to screen readers; the timer tries again, and the close once more.
+TEST_F(SavedHistory, AFailedSaveIsToldUntilARetryOrTheCloseSavesIt) {
+  SetSavingClock(Now);
+  const struct {
+    const char* name;
+    StorageFault fault;  // of every write, or kLocked: of the lock
+    bool denied;         // the saved history may not be read
+    std::wstring reason;
+  } rows[] = {
+      {"disk full", StorageFault::kNoSpace, false, L"磁盘已满"},
+      {"no permission", StorageFault::kNoPermission, false, L"没有写入权限"},
+      {"a history this user may not read", StorageFault::kNone, true, L"没有写入权限"},
+      {"I/O error", StorageFault::kOther, false, L"读写错误"},
+      {"lock held by another program", StorageFault::kLocked, false, L"被其他程序锁定"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    storage = {};
+    const std::string before = storage.files[SavedFile::kHistory] = SerializeHistory({{L"1+1", L"2", 1, 1}});
+    const auto fail = [&](bool failing) {
+      storage.failing = failing ? row.fault : StorageFault::kNone;
+      if (row.denied && failing) storage.cannotRead[SavedFile::kHistory] = FileRead::kDenied;
+      if (!failing) storage.cannotRead.clear();
+    };
+    fail(true);
+    Restart();
+    Press(L"4 + 4 =");
+    if (row.fault == StorageFault::kLocked) {  // another calculator saving for a moment
+      g_now += std::chrono::seconds(4);
+      FireRetryTimer();
+      EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器");
+      g_now += std::chrono::seconds(2);
+    }
+    Press(L"m+");
+    FireRetryTimer();
+    const std::wstring notice = L"历史记录无法保存：" + row.reason;
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器   [M] — " + notice);
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), L"保存历史记录（" + row.reason + L"）");
+    FireRetryTimer();
+    EXPECT_EQ(std::count(g_fakeWindow.announced.begin(), g_fakeWindow.announced.end(), notice), 1);
+    EXPECT_LE(g_fakeWindow.retryTimerMs, 5000);
+    EXPECT_EQ(storage.files[SavedFile::kHistory], before);
+    EXPECT_TRUE(storage.aside.empty());
+
+    fail(false);
+    FireRetryTimer();
+    EXPECT_EQ(Texts(storage.Saved().entries), (std::vector<std::wstring>{L"1+1 = 2", L"4+4 = 8"}));
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器   [M]");
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), L"保存历史记录");
+    fail(true);
+    Press(L"5 + 5 =");
+    fail(false);
+    SaveBeforeClosing(FakeHandle());
+    EXPECT_EQ(storage.Saved().entries.size(), 3u);
+  }
+  SetSavingClock(nullptr);
+}
+
+// Settings read leniently where no doubt is possible; where there is one, the file is
+// copied aside and left, and nothing is saved until the user chooses in the menu.
+TEST_F(SavedHistory, SettingsThatCannotBeReadKeepTheHistoryUnsavedUntilTheUserChooses) {
+  const struct {
+    const char* bytes;  // nullptr: no file, a folder
+    bool understood;
+    bool keep;
+  } rows[] = {
+      {"vorlane-settings 1\r\nkeep-history 0\r\n", true, false},
+      {"vorlane-settings 1\nkeep-history 0", true, false},
+      {"vorlane-settings 1\ntheme dark\r\nkeep-history 1\n", true, true},
+      {"vorlane-settings 2\nkeep-history 1\n", false, false},
+      {"vorlane-settings 1\nkeep-history yes\n", false, false},
+      {"vorlane-settings 1\nkeep-history 1\nkeep-history 0\n", false, false},
+      {"", false, false},
+      {nullptr, false, false},
+  };
+  for (const auto& row : rows) {
+    const std::string bytes = row.bytes != nullptr ? row.bytes : "";
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    storage = {};
+    storage.files = {{SavedFile::kHistory, SerializeHistory({{L"1+1", L"2", 1, 1}})}, {SavedFile::kSettings, bytes}};
+    if (row.bytes == nullptr) storage.cannotRead[SavedFile::kSettings] = FileRead::kUnreadable;
+    Restart();
+    Press(L"4 + 4 =");
+    EXPECT_EQ(MenuItemChecked(kMenuKeepHistory), row.keep);
+    EXPECT_EQ(storage.Saved().entries.size(), row.keep ? 2u : 1u);
+    EXPECT_EQ(storage.files[SavedFile::kSettings], bytes);
+    EXPECT_EQ(storage.copies.size(), row.understood || row.bytes == nullptr ? 0u : 1u);
+    EXPECT_EQ(g_fakeWindow.title, row.understood ? L"Vorlane-计算器" : L"Vorlane-计算器 — 设置无法读取：历史记录暂不保存");
+    EXPECT_EQ(MenuItemText(kMenuKeepHistory), row.understood ? L"保存历史记录" : L"保存历史记录（设置无法读取）");
+    Settings read, rewritten;
+    ParseSettings(bytes, read);
+    OnMenuCommand(FakeHandle(), kMenuKeepHistory);  // the user chooses
+    ASSERT_TRUE(ParseSettings(storage.files[SavedFile::kSettings], rewritten));
+    EXPECT_EQ(rewritten.keepHistory, !row.keep);
+    EXPECT_EQ(rewritten.otherLines, read.otherLines);
+    EXPECT_EQ(storage.Saved().entries.size(), row.keep ? 0u : 2u);
+    EXPECT_EQ(g_fakeWindow.title, L"Vorlane-计算器");
+  }
+}
+
+// Whatever the list holds, choosing enters only a number "=" could have shown.
+TEST_F(SavedHistory, ChoosingEntersOnlyAResultEqualsCouldHaveShown) {
+  g_history = {{L"1", L"sin(((", 1, 1}, {L"1", L"5abc", 2, 1}, {L"1", L"-0", 3, 1}, {L"1", L"1e-5", 4, 1},
+               {L"1", L"2.5", 5, 1}};
+  Press(L"2 +");
+  for (std::size_t i = 0; i < g_history.size(); ++i) ChooseHistoryEntry(FakeHandle(), i);
+  ExpectText(L"2+2.5");  // "=" shows 1e-05, never 1e-5
 }
 
 }  // namespace

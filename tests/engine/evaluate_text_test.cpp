@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "engine/utf8.h"
 #include "test_util.h"
 
 namespace {
@@ -51,8 +52,19 @@ TEST(EvaluateText, OutcomesOfEquals) {
       {L"171!", L"错误"},
       {L"1e400", L"错误"},
       {L"2\u00a0+\u30003", L"5"},
+      {L"\u2009(\u16801\u205f+\u200a2\u202f", L"3"},
+      {L"1\u200b+2", L"错误"},  // a zero-width space is no white space
   };
-  for (const auto& [text, outcome] : cases) EXPECT_EQ(EvaluateText(text), outcome) << text;
+  for (const auto& [text, outcome] : cases) {
+    EXPECT_EQ(EvaluateText(text), outcome) << text;
+    std::string utf8;
+    AppendUtf8(std::wstring_view(text), utf8);
+    EXPECT_EQ(EvaluateUtf8(utf8), outcome) << text;
+  }
+  // Bytes that are no UTF-8 fail wherever they stand, also where a space would be.
+  for (const char* bytes : {"1+2\xC2", "1\xC2\xA1+2", "1\xE2\x80+2", "\xE3\x80\x80" "1+\x80", "2\xFF"}) {
+    EXPECT_EQ(EvaluateUtf8(bytes), L"错误") << bytes;
+  }
 }
 
 TEST(EvaluateText, ShownResultsEvaluateToThemselves) {

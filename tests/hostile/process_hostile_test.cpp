@@ -129,4 +129,19 @@ TEST(HostileEvalInput, TenMegabytesOfRandomBytesOnOneLine) {
   ExpectAnswers(input);
 }
 
+// One long line is held once, as its bytes, and not as wide text besides.
+TEST(HostileEvalInput, OneLongLineIsHeldOnce) {
+  std::string line;
+  while (line.size() < 48 * kMillion) line += "2*3-5+";
+  std::string expected;
+  AppendUtf8(FormatResult(static_cast<double>(line.size() / 6)), expected);
+  RunOptions options;
+  options.measurePeak = true;
+  const ProcessResult child = RunProgram(ProgramPath("vorlane-eval"), {}, line + "0\n", options);
+  EXPECT_EQ(child.out, expected + "\n");
+  long bound = 0;
+  EXPECT_TRUE(LineBoundHolds(child.peakKilobytes, line.size() + 2, bound))
+      << "peak " << child.peakKilobytes << " kB, bound " << bound << " kB";
+}
+
 }  // namespace

@@ -4,8 +4,10 @@
 Runs the real program on a private Xvfb screen, inside a private session bus
 (dbus-run-session) with the AT-SPI registry, and checks either the accessibility tree
 ("tree"), what the top-row and keypad keys enter on US, French and German layouts
-("layouts"), the history across restarts ("restart"), or the history pane from the
-keyboard as a screen reader hears it ("history"). Every program starts on an empty
+("layouts"), the history across restarts ("restart"), the history pane from the
+keyboard as a screen reader hears it ("history"), or a full disk told in the title and the
+entry saved once there is room ("saving": a tmpfs in a mount namespace of its own, skipped
+with exit status 77 where that is refused). Every program starts on an empty
 profile (XDG folders of its own). Every wait is bounded; only the processes started here
 are ended, by pid.
 """
@@ -469,11 +471,57 @@ def check_restart(args, env):
         fail("the random bytes were not kept aside: %s" % os.listdir(folder))
 
 
+SKIPPED = 77
+
+
+def check_saving(args, env):
+    """A full disk: the title says so at "=", and once there is room again the notice goes
+    and the entry is on disk within 5 s."""
+    libc = ctypes.CDLL(None, use_errno=True)
+    clone_newns, ms_rec, ms_private = 0x00020000, 0x4000, 1 << 18
+    state = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
+    if (libc.unshare(clone_newns) != 0 or libc.mount(None, b"/", None, ms_rec | ms_private, None) != 0
+            or libc.mount(b"tmpfs", state.encode(), b"tmpfs", 0, b"size=16k,mode=0700") != 0):
+        print("skipped: no mount namespace of its own (unshare -m): " + os.strerror(ctypes.get_errno()))
+        sys.exit(SKIPPED)
+    os.makedirs(state + "/vorlane")
+    try:
+        with open(state + "/filler", "wb", buffering=0) as filler:
+            while filler.write(b"x" * 4096):
+                pass
+    except OSError:
+        pass
+    calc = subprocess.Popen([args.calc], env=dict(env, XDG_STATE_HOME=state, XDG_CONFIG_HOME=state + "/c"),
+                            preexec_fn=die_with_parent)
+    try:
+        frame = wait_for("the frame", lambda: find_frame(calc.pid))
+        if frame is None:
+            return
+        focus_window(env, calc.pid)
+        subprocess.run(["xdotool", "type", "4*4="], env=env, check=True, timeout=WAIT_SECONDS)
+        Window(frame).expect_shown(evaluated(args.eval, "4*4"), "4*4=")
+        if not wait_for("the notice", lambda: frame.get_name() == "Vorlane-计算器 — 历史记录无法保存：磁盘已满"):
+            fail("title %r on a full disk" % frame.get_name())
+        os.remove(state + "/filler")
+        freed = time.monotonic()
+        history = state + "/vorlane/history"
+        wait_for("the entry on disk",
+                 lambda: os.path.exists(history) and "4*4\t16" in open(history, encoding="utf-8").read())
+        wait_for("the notice gone", lambda: frame.get_name() == "Vorlane-计算器")
+        print("saved and told %.1f s after the disk had room" % (time.monotonic() - freed))
+        if time.monotonic() - freed > 5:
+            fail("more than 5 s")
+    finally:
+        stop(calc)
+        libc.umount2(state.encode(), 0)
+
+
 def main():
     parser = argparse.ArgumentParser()
 
 
-    parser.add_argument("check", choices=["tree", "layouts", "restart", "history", "editing"])
+    parser.add_argument("check", choices=["tree", "layouts", "restart", "history", "editing",
+                                          "saving"])
     parser.add_argument("--calc", required=True)
     parser.add_argument("--table", required=True)
     parser.add_argument("--eval", required=True)
@@ -488,6 +536,8 @@ def main():
         env.pop("WAYLAND_DISPLAY", None)
         if args.check == "restart":
             check_restart(args, env)
+        elif args.check == "saving":
+            check_saving(args, env)
         else:
             calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":

@@ -352,13 +352,27 @@ int FinishCoprocess(Coprocess& child, std::chrono::milliseconds timeout) {
 #define VORLANE_SANITIZED 1
 #endif
 
-bool MemoryBoundHolds(long peakKilobytes, std::size_t characters, long& boundKilobytes) {
-  // Eight copies of the text as wide characters, and 64 MB for the rest.
-  boundKilobytes = static_cast<long>(characters * sizeof(wchar_t) * 8 / 1024) + 64 * 1024;
+namespace {
+
+bool Holds(long peakKilobytes, long boundKilobytes) {
 #ifdef VORLANE_SANITIZED
   static_cast<void>(peakKilobytes);
+  static_cast<void>(boundKilobytes);
   return true;
 #else
   return peakKilobytes <= boundKilobytes;
 #endif
+}
+
+}  // namespace
+
+bool MemoryBoundHolds(long peakKilobytes, std::size_t characters, long& boundKilobytes) {
+  // Eight copies of the text as wide characters, and 64 MB for the rest.
+  boundKilobytes = static_cast<long>(characters * sizeof(wchar_t) * 8 / 1024) + 64 * 1024;
+  return Holds(peakKilobytes, boundKilobytes);
+}
+
+bool LineBoundHolds(long peakKilobytes, std::size_t bytes, long& boundKilobytes) {
+  boundKilobytes = static_cast<long>(2 * bytes / 1024) + 16 * 1024;
+  return Holds(peakKilobytes, boundKilobytes);
 }

@@ -65,3 +65,5 @@ int FinishCoprocess(Coprocess& child, std::chrono::milliseconds timeout);
 // copies, never a multiple of its square. Sanitizers keep freed memory in quarantine,
 // so their builds are not held to it.
 bool MemoryBoundHolds(long peakKilobytes, std::size_t characters, long& boundKilobytes);
+// What vorlane-eval may use for one line of this many bytes: the line twice, and 16 MiB.
+bool LineBoundHolds(long peakKilobytes, std::size_t bytes, long& boundKilobytes);

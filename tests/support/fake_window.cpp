@@ -2,6 +2,7 @@
 
 #include "calculator/refresh.h"
 #include "calculator/keypad.h"
+#include "calculator/saved_history.h"
 
 FakeWindow g_fakeWindow;
 
@@ -102,4 +103,21 @@ void ShowHistoryPane(WindowHandle window, bool shown) {
 void SetAlwaysOnTop(WindowHandle window, bool on) {
   Record(window, "on top");
   g_fakeWindow.alwaysOnTop = on;
+}
+
+void FireRetryTimer() {
+  if (g_fakeWindow.retryTimerMs == 0) return;
+  g_fakeWindow.retryTimerMs = 0;
+  RetrySaving(FakeHandle());
+}
+
+// The timer never goes off by itself: a test fires it (FireRetryTimer).
+void StartRetryTimer(WindowHandle window, int milliseconds) {
+  Record(window, "retry timer");
+  g_fakeWindow.retryTimerMs = milliseconds;
+}
+
+void StopRetryTimer(WindowHandle window) {
+  Record(window, "stop retry timer");
+  g_fakeWindow.retryTimerMs = 0;
 }

@@ -26,9 +26,10 @@ struct FakeWindow {
   std::vector<std::wstring> announced;  // what screen readers were asked to speak
   bool historyShown = false;
   bool alwaysOnTop = false;
+  int retryTimerMs = 0;  // the retry timer runs with this delay; 0: it does not
   // One entry per port call, in order: "display", "line", "title", "key 1022", "focus", "beep",
   // "announce", "read clipboard", "write clipboard", "history", "pane", "on top", "to pane",
-  // "help".
+  // "help", "retry timer", "stop retry timer".
   std::vector<std::string> calls;
   bool foreignHandleSeen = false;  // a call came with a handle other than this window's
   bool unknownKeySeen = false;     // a key text was set for an id that is no key
@@ -40,6 +41,8 @@ struct FakeWindow {
 extern FakeWindow g_fakeWindow;
 
 inline WindowHandle FakeHandle() { return &g_fakeWindow; }
+// The retry timer goes off, as the window's would: once, and only while it runs.
+void FireRetryTimer();
 // As a window program creates its window: the start text, the bare title, every key's
 // first label and description.
 void ResetFakeWindow();

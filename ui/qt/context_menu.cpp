@@ -16,7 +16,7 @@ QMenu* CreateContextMenu(MainWindow* window) {
       menu->addSeparator();
       continue;
     }
-    QAction* action = menu->addAction(ToQString(item.text));
+    QAction* action = menu->addAction(ToQString(MenuItemText(item.command)));
     action->setEnabled(MenuItemEnabled(window, item.command));
     // Shown beside the text only: the keys themselves reach the core as key presses.
     if (!item.shortcut.empty()) {

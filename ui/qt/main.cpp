@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
+#include <QSessionManager>
 
 #include <algorithm>
 #include <array>
@@ -77,6 +78,11 @@ int main(int argc, char* argv[]) {
   MainWindow window;
   FollowDesktopAppearance(&window, QDBusConnection::sessionBus());
   StartSavedHistory(&window, &PlatformStorage());
+  // What a failed save left is tried once more as the program ends, and when the session
+  // ends, which may not wait for the program to quit.
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&window] { SaveBeforeClosing(&window); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest,
+                   [&window](QSessionManager&) { SaveBeforeClosing(&window); });
   window.show();
   return QApplication::exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "calculator/caret.h"
 #include "calculator/history.h"
@@ -10,6 +11,7 @@
 #include "calculator/keypad.h"
 #include "calculator/menu_commands.h"
 #include "calculator/refresh.h"
+#include "calculator/saved_history.h"
 #include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/qt/accessibility.h"
@@ -164,6 +166,19 @@ void MainWindow::FocusHistory() {
   if (historyPane->isHidden()) return;
   if (historyPane->count() > 0) historyPane->setCurrentRow(historyPane->count() - 1);
   historyPane->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::RetrySavingIn(int milliseconds) {
+  if (retryTimer == nullptr) {
+    retryTimer = new QTimer(this);
+    retryTimer->setSingleShot(true);
+    connect(retryTimer, &QTimer::timeout, this, [this] { RetrySaving(this); });
+  }
+  retryTimer->start(milliseconds);
+}
+
+void MainWindow::StopRetrySaving() {
+  if (retryTimer != nullptr) retryTimer->stop();
 }
 
 void MainWindow::StayOnTop(bool on) {

@@ -7,6 +7,7 @@
 
 #include "ui/qt/display_widget.h"
 
+class QTimer;
 class KeyWidget;
 class HistoryPane;
 
@@ -33,6 +34,9 @@ class MainWindow : public QWidget {
   void ApplyColors();
   // The keyboard focus to the shown pane, its newest entry selected.
   void FocusHistory();
+  // The core's retry of a failed save, once, after this delay; stop: none.
+  void RetrySavingIn(int milliseconds);
+  void StopRetrySaving();
 
  protected:
   bool event(QEvent* event) override;
@@ -53,4 +57,5 @@ class MainWindow : public QWidget {
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
   QWidget* announcer = nullptr;
+  QTimer* retryTimer = nullptr;
 };

@@ -69,3 +69,9 @@ void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOn
 void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }
 
 void ShowKeyboardHelp(WindowHandle) {}
+
+void StartRetryTimer(WindowHandle window, int milliseconds) {
+  AsMainWindow(window)->RetrySavingIn(milliseconds);
+}
+
+void StopRetryTimer(WindowHandle window) { AsMainWindow(window)->StopRetrySaving(); }

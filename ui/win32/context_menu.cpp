@@ -23,7 +23,7 @@ bool OnContextMenu(HWND window, LPARAM position) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       continue;
     }
-    std::wstring text(item.text);
+    std::wstring text = MenuItemText(item.command);
     if (!item.shortcut.empty()) text += L"\t" + std::wstring(item.shortcut);
     const UINT checked = MenuItemChecked(item.command) ? MF_CHECKED : MF_UNCHECKED;
     const UINT enabled = MenuItemEnabled(window, item.command) ? MF_ENABLED : MF_GRAYED;

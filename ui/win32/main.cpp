@@ -146,6 +146,22 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
       RefreshDisplayCaret(g_displayWnd);
       RefreshKeyboardHelpColors();
       break;
+    case WM_TIMER:
+      // The core asked for one call; the system's timer would repeat.
+      if (wParam == IDT_RETRY_SAVING) {
+        KillTimer(window, IDT_RETRY_SAVING);
+        RetrySaving(window);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // What a failed save left gets one more try; then the window goes as ever.
+      SaveBeforeClosing(window);
+      break;
+    case WM_ENDSESSION:
+      // The session ends without a WM_CLOSE: the process ends after this.
+      if (wParam) SaveBeforeClosing(window);
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;

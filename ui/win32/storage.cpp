@@ -19,8 +19,31 @@
 
 namespace {
 
-constexpr DWORD kLockTimeoutMs = 2000;
 constexpr std::wstring_view kTempMark = L".tmp-";
+
+StorageFault FaultOf(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS: return StorageFault::kNone;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: return StorageFault::kNoSpace;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD: return StorageFault::kNoPermission;
+    // Another program has the file open, or locked.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return StorageFault::kLocked;
+    default: return StorageFault::kOther;
+  }
+}
+
+StorageFault LastFault() { return FaultOf(GetLastError()); }
+
+// What stands at the path is no file: a folder or a link.
+bool NoFileAt(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+}
 
 std::wstring Folder() {
   PWSTR roaming = nullptr;
@@ -36,19 +59,48 @@ std::wstring PathOf(const std::wstring& folder, SavedFile file) {
   return folder + (file == SavedFile::kHistory ? L"\\history" : L"\\settings");
 }
 
-bool MakeFolder(const std::wstring& folder) {
-  return !folder.empty() &&
-         (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+StorageFault MakeFolder(const std::wstring& folder) {
+  if (folder.empty()) return StorageFault::kOther;
+  if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS) {
+    return StorageFault::kNone;
+  }
+  return LastFault();
 }
 
-bool WriteAll(HANDLE file, std::string_view bytes) {
+StorageFault WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) return LastFault();
+    if (written == 0) return StorageFault::kOther;
     bytes.remove_prefix(written);
   }
-  return true;
+  return StorageFault::kNone;
+}
+
+// A new name beside the path: path.bad-<date>-<time>[-n]; tried by make until one is free.
+template <typename Make>
+StorageFault ToAsideName(const std::wstring& path, Make make) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  wchar_t stamp[32];
+  // WORDs promote to int: %d on every compiler.
+  swprintf(stamp, 32, L"%04d%02d%02d-%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
+           now.wMinute, now.wSecond);
+  for (int n = 0; n < 100; ++n) {
+    std::wstring aside = path + L".bad-" + stamp;
+    if (n > 0) aside += L"-" + std::to_wstring(n);
+    if (make(aside)) return StorageFault::kNone;
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return LastFault();
+  }
+  return StorageFault::kOther;
+}
+
+// No MOVEFILE_REPLACE_EXISTING: an earlier bad file keeps its name.
+StorageFault SetAsidePath(const std::wstring& path) {
+  return ToAsideName(path, [&](const std::wstring& aside) {
+    return MoveFileExW(path.c_str(), aside.c_str(), 0) != FALSE;
+  });
 }
 
 // Temporary files a crashed save left behind; only called under the lock.
@@ -60,6 +112,22 @@ void RemoveStaleTemporaries(const std::wstring& folder) {
     DeleteFileW((folder + L"\\" + found.cFileName).c_str());
   } while (FindNextFileW(search, &found));
   FindClose(search);
+}
+
+// The lock file, made if need be; a link is not followed, and what is no file fails.
+HANDLE OpenLock(const std::wstring& path) {
+  HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                              nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return handle;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(handle) == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &info) &&
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0) {
+    return handle;
+  }
+  CloseHandle(handle);
+  SetLastError(ERROR_ACCESS_DENIED);
+  return INVALID_HANDLE_VALUE;
 }
 
 class Win32Storage final : public Storage {
@@ -74,7 +142,10 @@ class Win32Storage final : public Storage {
                                 FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
-      if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
+      // A folder is denied too; a file that another program holds is left alone.
+      if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+        result.status = NoFileAt(PathOf(folder, file)) ? FileRead::kUnreadable : FileRead::kDenied;
+      } else if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) {
         result.status = FileRead::kUnreadable;
       }
       return result;
@@ -105,9 +176,9 @@ class Win32Storage final : public Storage {
     return result;
   }
 
-  bool Replace(SavedFile file, std::string_view bytes) override {
+  StorageFault Replace(SavedFile file, std::string_view bytes) override {
     const std::wstring folder = Folder();
-    if (!MakeFolder(folder)) return false;
+    if (const StorageFault fault = MakeFolder(folder); fault != StorageFault::kNone) return fault;
     const std::wstring path = PathOf(folder, file);
     // CREATE_NEW on a fresh name: a file left by a crash never blocks this save.
     std::wstring temp;
@@ -117,65 +188,67 @@ class Win32Storage final : public Storage {
              std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(n);
       handle = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
+      if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return LastFault();
     }
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    bool ok = WriteAll(handle, bytes) && FlushFileBuffers(handle);
-    ok = CloseHandle(handle) && ok;
-    ok = ok && MoveFileExW(temp.c_str(), path.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(temp.c_str());
-    return ok;
+    if (handle == INVALID_HANDLE_VALUE) return StorageFault::kOther;
+    StorageFault fault = WriteAll(handle, bytes);
+    if (fault == StorageFault::kNone && !FlushFileBuffers(handle)) fault = LastFault();
+    if (!CloseHandle(handle) && fault == StorageFault::kNone) fault = LastFault();
+    if (fault == StorageFault::kNone &&
+        !MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      fault = LastFault();
+    }
+    if (fault != StorageFault::kNone) DeleteFileW(temp.c_str());
+    return fault;
   }
 
-  bool Remove(SavedFile file) override {
+  StorageFault Remove(SavedFile file) override {
     const std::wstring folder = Folder();
-    if (folder.empty()) return false;
-    if (DeleteFileW(PathOf(folder, file).c_str())) return true;
+    if (folder.empty()) return StorageFault::kOther;
+    if (DeleteFileW(PathOf(folder, file).c_str())) return StorageFault::kNone;
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return StorageFault::kNone;
+    return FaultOf(error);
   }
 
-  bool SetAside(SavedFile file) override {
+  StorageFault SetAside(SavedFile file) override {
     const std::wstring folder = Folder();
-    if (folder.empty()) return false;
+    if (folder.empty()) return StorageFault::kOther;
+    return SetAsidePath(PathOf(folder, file));
+  }
+
+  StorageFault CopyAside(SavedFile file) override {
+    const std::wstring folder = Folder();
+    if (folder.empty()) return StorageFault::kOther;
     const std::wstring path = PathOf(folder, file);
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    wchar_t stamp[32];
-    // WORDs promote to int: %d on every compiler.
-    swprintf(stamp, 32, L"%04d%02d%02d-%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
-             now.wMinute, now.wSecond);
-    for (int n = 0; n < 100; ++n) {
-      std::wstring aside = path + L".bad-" + stamp;
-      if (n > 0) aside += L"-" + std::to_wstring(n);
-      // No MOVEFILE_REPLACE_EXISTING: an earlier bad file keeps its name.
-      if (MoveFileExW(path.c_str(), aside.c_str(), 0)) return true;
-      if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) return false;
-    }
-    return false;
+    return ToAsideName(path, [&](const std::wstring& aside) {
+      return CopyFileW(path.c_str(), aside.c_str(), TRUE) != FALSE;
+    });
   }
 
-  bool Lock() override {
+  StorageFault Lock() override {
     const std::wstring folder = Folder();
-    if (!MakeFolder(folder)) return false;
-    lock_ = CreateFileW((folder + L"\\lock").c_str(), GENERIC_READ | GENERIC_WRITE,
-                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (lock_ == INVALID_HANDLE_VALUE) return false;
-    const ULONGLONG end = GetTickCount64() + kLockTimeoutMs;
-    OVERLAPPED whole{};
-    while (!LockFileEx(lock_, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-      if (GetTickCount64() > end) {
-        CloseHandle(lock_);
-        lock_ = INVALID_HANDLE_VALUE;
-        return false;
-      }
-      Sleep(10);
-      whole = {};
+    if (const StorageFault fault = MakeFolder(folder); fault != StorageFault::kNone) return fault;
+    const std::wstring path = folder + L"\\lock";
+    HANDLE handle = OpenLock(path);
+    DWORD error = GetLastError();
+    // A folder or a link in its place is set aside, and a lock made anew.
+    if (handle == INVALID_HANDLE_VALUE && NoFileAt(path)) {
+      if (const StorageFault fault = SetAsidePath(path); fault != StorageFault::kNone) return fault;
+      handle = OpenLock(path);
+      error = GetLastError();
     }
+    if (handle == INVALID_HANDLE_VALUE) return FaultOf(error);
+    // A try only: the window's thread never waits on another process.
+    OVERLAPPED whole{};
+    if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+      error = GetLastError();
+      CloseHandle(handle);
+      return error == ERROR_IO_PENDING ? StorageFault::kLocked : FaultOf(error);
+    }
+    lock_ = handle;
     RemoveStaleTemporaries(folder);
-    return true;
+    return StorageFault::kNone;
   }
 
   void Unlock() override {

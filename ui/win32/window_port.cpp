@@ -10,6 +10,7 @@
 #include "ui/win32/display.h"
 #include "ui/win32/history_pane.h"
 #include "ui/win32/keyboard_help.h"
+#include "ui/win32/resource.h"
 #include "ui/win32/win32.h"
 
 namespace {
@@ -128,3 +129,9 @@ void SetAlwaysOnTop(WindowHandle window, bool on) {
 void FocusHistoryPane(WindowHandle) { FocusHistory(); }
 
 void ShowKeyboardHelp(WindowHandle window) { OpenKeyboardHelp(AsWindow(window)); }
+
+void StartRetryTimer(WindowHandle window, int milliseconds) {
+  SetTimer(AsWindow(window), IDT_RETRY_SAVING, static_cast<UINT>(milliseconds), nullptr);
+}
+
+void StopRetryTimer(WindowHandle window) { KillTimer(AsWindow(window), IDT_RETRY_SAVING); }

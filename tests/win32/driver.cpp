@@ -270,7 +270,7 @@ void CalculatorProcessTest::SetUp() {
   MakeDpiAware();
   // A fresh profile: no test sees the history or the settings another saved.
   PlatformStorage().Remove(SavedFile::kHistory);
-  ASSERT_TRUE(PlatformStorage().Replace(SavedFile::kSettings, kSettings));
+  ASSERT_EQ(PlatformStorage().Replace(SavedFile::kSettings, kSettings), StorageFault::kNone);
   StartCalculator();
   if (HasFatalFailure()) return;
   // EmptyClipboard needs an owner window for SetClipboardData to succeed.

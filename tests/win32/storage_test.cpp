@@ -12,12 +12,10 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-#include <thread>
 
 #include "calculator/storage.h"
 
@@ -70,9 +68,9 @@ class Win32Storage : public ::testing::Test {
 TEST_F(Win32Storage, ReplaceThenReadGivesTheBytesWithinTheBound) {
   // No text mode: CR LF, a lone LF and NUL come back as written.
   const std::string bytes{"vorlane\r\nhistory\n\0\x1A\xFF tail", 24};
-  ASSERT_TRUE(storage_.Replace(SavedFile::kHistory, "a longer first version of the file"));
-  ASSERT_TRUE(storage_.Replace(SavedFile::kHistory, bytes));
-  ASSERT_TRUE(storage_.Replace(SavedFile::kSettings, "settings"));
+  ASSERT_EQ(storage_.Replace(SavedFile::kHistory, "a longer first version of the file"), StorageFault::kNone);
+  ASSERT_EQ(storage_.Replace(SavedFile::kHistory, bytes), StorageFault::kNone);
+  ASSERT_EQ(storage_.Replace(SavedFile::kSettings, "settings"), StorageFault::kNone);
   EXPECT_EQ(Names(folder_), (std::set<std::wstring>{L"history", L"settings"}));
   const struct {
     std::size_t bound;
@@ -103,20 +101,20 @@ TEST_F(Win32Storage, ReadAndRemoveOfWhatStandsInTheFilesPlace) {
     fs::remove_all(folder_);
     row.make(history_);
     EXPECT_EQ(storage_.Read(SavedFile::kHistory, 100).status, row.status);
-    EXPECT_TRUE(storage_.Remove(SavedFile::kSettings));
+    EXPECT_EQ(storage_.Remove(SavedFile::kSettings), StorageFault::kNone);
   }
-  ASSERT_TRUE(storage_.Replace(SavedFile::kSettings, "settings"));
-  EXPECT_TRUE(storage_.Remove(SavedFile::kSettings));
+  ASSERT_EQ(storage_.Replace(SavedFile::kSettings, "settings"), StorageFault::kNone);
+  EXPECT_EQ(storage_.Remove(SavedFile::kSettings), StorageFault::kNone);
   EXPECT_EQ(storage_.Read(SavedFile::kSettings, 100).status, FileRead::kMissing);
 }
 
 TEST_F(Win32Storage, SetAsideKeepsEveryEarlierBadFile) {
   fs::create_directories(history_);
-  ASSERT_TRUE(storage_.SetAside(SavedFile::kHistory));
-  ASSERT_TRUE(storage_.Replace(SavedFile::kHistory, "first"));
-  ASSERT_TRUE(storage_.SetAside(SavedFile::kHistory));
-  ASSERT_TRUE(storage_.Replace(SavedFile::kHistory, "second"));
-  ASSERT_TRUE(storage_.SetAside(SavedFile::kHistory));
+  ASSERT_EQ(storage_.SetAside(SavedFile::kHistory), StorageFault::kNone);
+  ASSERT_EQ(storage_.Replace(SavedFile::kHistory, "first"), StorageFault::kNone);
+  ASSERT_EQ(storage_.SetAside(SavedFile::kHistory), StorageFault::kNone);
+  ASSERT_EQ(storage_.Replace(SavedFile::kHistory, "second"), StorageFault::kNone);
+  ASSERT_EQ(storage_.SetAside(SavedFile::kHistory), StorageFault::kNone);
   EXPECT_FALSE(fs::exists(history_));
   std::multiset<std::string> aside;
   for (const std::wstring& name : Names(folder_)) {
@@ -130,7 +128,7 @@ TEST_F(Win32Storage, LockExcludesASecondHolder) {
   // A temporary file a crashed save left behind goes when the lock is taken.
   fs::create_directories(folder_);
   std::ofstream{folder_ / L"history.tmp-crash"} << "half";
-  ASSERT_TRUE(storage_.Lock());
+  ASSERT_EQ(storage_.Lock(), StorageFault::kNone);
   EXPECT_FALSE(fs::exists(folder_ / L"history.tmp-crash"));
 
   // Another window: its own handle on the lock file, and the weakest claim on all of it,
@@ -147,17 +145,11 @@ TEST_F(Win32Storage, LockExcludesASecondHolder) {
   storage_.Unlock();
   ASSERT_TRUE(lockOther());
 
-  // Held by the other, Lock waits until it lets go.
-  std::atomic<bool> released = false;
-  std::thread letGo([&] {
-    Sleep(300);
-    released = true;
-    OVERLAPPED whole{};
-    UnlockFileEx(other, 0, MAXDWORD, MAXDWORD, &whole);
-  });
-  EXPECT_TRUE(storage_.Lock());
-  EXPECT_TRUE(released);
-  letGo.join();
+  // Held by the other, Lock never waits: refused at once, taken once the other lets go.
+  EXPECT_EQ(storage_.Lock(), StorageFault::kLocked);
+  OVERLAPPED whole{};
+  UnlockFileEx(other, 0, MAXDWORD, MAXDWORD, &whole);
+  EXPECT_EQ(storage_.Lock(), StorageFault::kNone);
   storage_.Unlock();
   CloseHandle(other);
 }

@@ -26,6 +26,7 @@ const ColorSet kLightColors{
     .displayText = kDisplayTextColor,
     .displaySelection = {250, 205, 205},
     .displaySelectionText = kDisplayTextColor,
+    .displaySecondaryText = {110, 110, 110},
     .windowBackground = std::nullopt,
     .pane = std::nullopt,
 };
@@ -41,6 +42,7 @@ const ColorSet kDarkColors{
     .displayText = {240, 240, 240},
     .displaySelection = {120, 40, 40},
     .displaySelectionText = {255, 255, 255},
+    .displaySecondaryText = {150, 150, 150},
     .windowBackground = Rgb{32, 32, 32},
     .pane = PaneColors{{38, 38, 38}, {230, 230, 230}, {120, 40, 40}, {255, 255, 255}},
 };
@@ -62,6 +64,8 @@ ColorSet HighContrastColors(const SystemColors& system) {
       .displayText = system.windowText,
       .displaySelection = system.highlight,
       .displaySelectionText = system.highlightText,
+      // High contrast has no quieter text colour: the line is told apart by its size.
+      .displaySecondaryText = system.windowText,
       .windowBackground = system.buttonFace,
       .pane = PaneColors{system.window, system.windowText, system.highlight, system.highlightText},
   };

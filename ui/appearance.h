@@ -41,6 +41,8 @@ struct ColorSet {
   // Selected text in the display.
   Rgb displaySelection;
   Rgb displaySelectionText;
+  // The expression line above the expression: quieter than the expression, still legible.
+  Rgb displaySecondaryText;
   std::optional<Rgb> windowBackground;
   std::optional<PaneColors> pane;
 };
@@ -90,6 +92,9 @@ inline constexpr FontSpec kKeyFont{L"Microsoft YaHei", 20, 400};
 inline constexpr FontSpec kDisplayFont{L"Consolas", 44, 300};
 // The entries of the history pane: the expression, and "= result" below it.
 inline constexpr FontSpec kHistoryFont{L"Microsoft YaHei", 18, 400};
+// The display's expression line, in the pane's face: what "=" evaluated reads as it does
+// there.
+inline constexpr FontSpec kExpressionLineFont = kHistoryFont;
 // Room around the two lines of an entry.
 inline constexpr int kHistoryItemPadding = 4;
 

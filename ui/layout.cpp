@@ -11,6 +11,14 @@ constexpr int kGap = 6;
 constexpr int kKeypadTop = 102;
 constexpr int kDisplayTop = 5;
 constexpr int kDisplayHeight = 80;
+// Inside the band: the line (kExpressionLineFont's cell), a gap that keeps the two apart,
+// and the expression's cell, kDisplayFont's height.
+constexpr int kExpressionLineTop = 4;
+constexpr int kExpressionLineHeight = 18;
+constexpr int kExpressionCellTop = 30;
+constexpr int kExpressionCellHeight = 44;
+static_assert(kExpressionLineTop + kExpressionLineHeight < kExpressionCellTop &&
+              kExpressionCellTop + kExpressionCellHeight <= kDisplayHeight);
 
 }  // namespace
 
@@ -39,6 +47,14 @@ Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi) {
   const int cellHeight = (clientHeight - verticalChrome) / kKeyRows;
   return {(cellWidth + gap) * key.column + margin, (cellHeight + gap) * key.row + keypadTop,
           cellWidth, cellHeight};
+}
+
+Rect ExpressionLineRect(int bandWidth, int dpi) {
+  return {0, ScaleForDpi(kExpressionLineTop, dpi), bandWidth, ScaleForDpi(kExpressionLineHeight, dpi)};
+}
+
+Rect ExpressionCellRect(int bandWidth, int dpi) {
+  return {0, ScaleForDpi(kExpressionCellTop, dpi), bandWidth, ScaleForDpi(kExpressionCellHeight, dpi)};
 }
 
 Rect HistoryPaneRect(int clientWidth, int clientHeight, int paneWidth, int dpi) {

@@ -28,6 +28,14 @@ int ScaleForDpi(int pixels, int dpi);
 Rect DisplayRect(int clientWidth, int clientHeight, int dpi = kBaseDpi);
 Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi = kBaseDpi);
 
+// The display band's two cells while the expression line is on, in the band's own
+// coordinates and as wide as it: the line at the top in kExpressionLineFont, and below it
+// the expression's cell, where the expression stays whether the line has text or not. The
+// text of each is right-aligned on one line; the line's is elided at its left end. With
+// the line off the expression has the whole band, as before there was a line.
+Rect ExpressionLineRect(int bandWidth, int dpi = kBaseDpi);
+Rect ExpressionCellRect(int bandWidth, int dpi = kBaseDpi);
+
 // The history pane right of the keypad, at 96 DPI: the window grows by this width when
 // the pane shows, and the client area left of it is laid out as without the pane.
 inline constexpr int kHistoryPaneWidth = 200;

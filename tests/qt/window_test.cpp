@@ -23,7 +23,9 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
+#include "calculator/context_menu.h"
 #include "calculator/keypad.h"
+#include "calculator/menu_commands.h"
 #include "calculator/random.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
@@ -340,6 +342,67 @@ TEST_F(Window, DisplayIsWhiteWithDarkTextOnTheRightAndCentred) {
   EXPECT_GT(text.left(), display->width() / 2);  // neither left-aligned nor centred
   const int middle = display->height() / 2;
   EXPECT_LT(std::abs(text.center().y() - middle), display->height() / 8);
+}
+
+// The rows of `area` that hold any pixel other than `background`, as runs of rows.
+std::vector<QRect> InkedRows(const QImage& image, const QRect& area, Rgb background) {
+  std::vector<QRect> runs;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const QRect row = InkBox(image, {area.left(), y, area.width(), 1}, background);
+    if (row.isEmpty()) continue;
+    if (!runs.empty() && runs.back().bottom() == y - 1) {
+      runs.back() |= row;
+    } else {
+      runs.push_back(row);
+    }
+  }
+  return runs;
+}
+
+// The band with what is drawn over it.
+QImage GrabBand(MainWindow* window) {
+  return window->grab(window->Display()->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+class WithExpressionLine : public Window {
+  void TearDown() override { SetColorPreference({}); }
+};
+
+TEST_F(WithExpressionLine, TheLineStandsAboveTheExpressionInItsOwnColourAndLeavesNoTraceWhenOff) {
+  for (const bool dark : {false, true}) {
+    SCOPED_TRACE(dark ? "dark" : "light");
+    SetColorPreference({.dark = dark, .highContrast = std::nullopt});
+    window->ApplyColors();
+    const ColorSet& colors = ActiveColors();
+    ResetCalculator();
+    QTest::keyClicks(window.get(), "12+4*5");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    const QImage off = GrabBand(window.get());
+
+    OnMenuCommand(window.get(), kMenuExpressionLine);
+    ASSERT_TRUE(g_expressionLineOn);
+    const QImage on = GrabBand(window.get());
+    const QRect lineCell = ToQRect(ExpressionLineRect(on.width()));
+    const QRect expressionCell = ToQRect(ExpressionCellRect(on.width()));
+    const std::vector<QRect> runs = InkedRows(on, on.rect(), colors.displayBackground);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_TRUE(lineCell.contains(runs[0]));
+    EXPECT_TRUE(HasPixel(on, runs[0], colors.displaySecondaryText));
+    EXPECT_FALSE(HasPixel(on, runs[0], colors.displayText));
+    EXPECT_TRUE(expressionCell.contains(runs[1]));
+    EXPECT_TRUE(HasPixel(on, runs[1], colors.displayText));
+    // Where the line is empty the expression keeps to its cell.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    const std::vector<QRect> cleared = InkedRows(GrabBand(window.get()), on.rect(), colors.displayBackground);
+    ASSERT_EQ(cleared.size(), 1u);
+    EXPECT_TRUE(expressionCell.contains(cleared[0]));
+
+    QTest::keyClicks(window.get(), "12+4*5");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    OnMenuCommand(window.get(), kMenuExpressionLine);
+    ASSERT_FALSE(g_expressionLineOn);
+    EXPECT_TRUE(GrabBand(window.get()) == off) << "the band differs from what it was before the line";
+  }
 }
 
 // Where the text is wider than the band, the user sees where it is being typed: its end.

@@ -7,8 +7,9 @@
 
 #include "ui/qt/display_widget.h"
 
-class KeyWidget;
+class ExpressionLineLabel;
 class HistoryPane;
+class KeyWidget;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -19,6 +20,8 @@ class MainWindow : public QWidget {
   DisplayWidget* Display() const { return display; }
   // The text with its caret and the selection's other end, as UTF-16 offsets into it.
   void ShowExpression(const QString& text, int caret, int anchor);
+  // The line above the expression: shown or not, and what it says.
+  void ShowExpressionLine(bool shown, const QString& text);
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 
@@ -50,6 +53,7 @@ class MainWindow : public QWidget {
   void OpenMenuAtDisplay();
 
   DisplayWidget* display = nullptr;
+  ExpressionLineLabel* expressionLine = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
   QWidget* announcer = nullptr;

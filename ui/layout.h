@@ -36,6 +36,10 @@ Rect KeyRect(const ButtonDef& key, int clientWidth, int clientHeight, int dpi = 
 Rect ExpressionLineRect(int bandWidth, int dpi = kBaseDpi);
 Rect ExpressionCellRect(int bandWidth, int dpi = kBaseDpi);
 
+// The keyboard overview's window at its start, at 96 DPI.
+inline constexpr int kKeyboardHelpWidth = 480;
+inline constexpr int kKeyboardHelpHeight = 520;
+
 // The history pane right of the keypad, at 96 DPI: the window grows by this width when
 // the pane shows, and the client area left of it is laid out as without the pane.
 inline constexpr int kHistoryPaneWidth = 200;

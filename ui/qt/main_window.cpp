@@ -19,6 +19,7 @@
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_events.h"
 #include "ui/qt/key_widget.h"
+#include "ui/qt/keyboard_help.h"
 #include "ui/qt/qt_appearance.h"
 
 namespace {
@@ -180,6 +181,13 @@ void MainWindow::FocusHistory() {
   if (historyPane->isHidden()) return;
   if (historyPane->count() > 0) historyPane->setCurrentRow(historyPane->count() - 1);
   historyPane->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::ShowKeyboardHelp() {
+  if (keyboardHelp == nullptr) keyboardHelp = new KeyboardHelp(this);
+  keyboardHelp->show();
+  keyboardHelp->raise();
+  keyboardHelp->activateWindow();
 }
 
 void MainWindow::StayOnTop(bool on) {

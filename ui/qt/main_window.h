@@ -9,6 +9,7 @@
 
 class ExpressionLineLabel;
 class HistoryPane;
+class KeyboardHelp;
 class KeyWidget;
 
 class MainWindow : public QWidget {
@@ -36,6 +37,8 @@ class MainWindow : public QWidget {
   void ApplyColors();
   // The keyboard focus to the shown pane, its newest entry selected.
   void FocusHistory();
+  // Opens the keyboard overview, or brings it to the front.
+  void ShowKeyboardHelp();
 
  protected:
   bool event(QEvent* event) override;
@@ -57,4 +60,5 @@ class MainWindow : public QWidget {
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
   QWidget* announcer = nullptr;
+  KeyboardHelp* keyboardHelp = nullptr;  // made when first asked for
 };

@@ -70,4 +70,4 @@ void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOn
 
 void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }
 
-void ShowKeyboardHelp(WindowHandle) {}
+void ShowKeyboardHelp(WindowHandle window) { AsMainWindow(window)->ShowKeyboardHelp(); }

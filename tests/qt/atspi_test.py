@@ -125,28 +125,43 @@ def enable_accessibility():
 
 
 def read_table(path):
+    """The title, the keys of each mode, and the keyboard overview: its title and its rows
+    as a two-column table shows them, each group's title above the group's rows."""
     title = None
     modes = {}
+    overview = {"rows": []}
     for line in subprocess.run([path], check=True, capture_output=True, text=True).stdout.splitlines():
         fields = line.split("\t")
         if fields[0] == "title":
             title = fields[1]
+        elif fields[0] == "overview":
+            overview["title"] = fields[1]
+        elif fields[0] == "group":
+            overview["rows"].append((fields[1], ""))
+        elif fields[0] == "row":
+            overview["rows"].append((fields[1], fields[2]))
         else:
             modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append(tuple(fields[3:6]))
-    return title, modes
+    return title, modes, overview
 
 
 def evaluated(eval_path, text, *options):
     return subprocess.run([eval_path, *options, "--", text], capture_output=True, text=True).stdout.strip()
 
 
-def find_frame(pid):
+def app_frames(pid):
+    """The program's windows, the main one first."""
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
-        if app is not None and app.get_process_id() == pid and app.get_child_count() > 0:
-            return app.get_child_at_index(0)
-    return None
+        if app is not None and app.get_process_id() == pid:
+            return [app.get_child_at_index(j) for j in range(app.get_child_count())]
+    return []
+
+
+def find_frame(pid):
+    frames = app_frames(pid)
+    return frames[0] if frames else None
 
 
 def descendants(node):
@@ -187,8 +202,8 @@ class Window:
             fail("display shows %r after %s, expected %r" % (self.shown(), after, expected))
 
 
-def check_tree(args, pid):
-    title, modes = read_table(args.table)
+def check_tree(args, pid, display):
+    title, modes, overview = read_table(args.table)
     frame = wait_for("the frame", lambda: find_frame(pid))
     if frame is None:
         return
@@ -241,6 +256,28 @@ def check_tree(args, pid):
         fail("no name-changed event with %r: %s" % (result, heard))
     listener.deregister("object:text-changed:insert")
     listener.deregister("object:property-change:accessible-name")
+    check_overview(overview, pid, display)
+
+
+def check_overview(overview, pid, display):
+    """F1 opens a frame of its own whose table reads every row of the overview."""
+    focus_window(dict(os.environ, DISPLAY=display), pid)
+    subprocess.run(["xdotool", "key", "F1"], env=dict(os.environ, DISPLAY=display), check=True,
+                   timeout=WAIT_SECONDS)
+
+    def table():
+        frames = [f for f in app_frames(pid) if f.get_name() == overview["title"]]
+        tables = [n for f in frames for n in descendants(f) if "Table" in n.get_interfaces()]
+        return tables[0] if frames and frames[0].get_role() == Atspi.Role.FRAME and tables else None
+
+    found = wait_for("a frame %r with a table" % overview["title"], table)
+    if found is None:
+        return
+    read = lambda: [tuple(Atspi.Table.get_accessible_at(found, r, c).get_name() for c in range(2))
+                    for r in range(Atspi.Table.get_n_rows(found))]
+    if read() != overview["rows"]:
+        fail("the overview reads %s, expected %s" % (read(), overview["rows"]))
+    print("overview: %d rows, from %s to %s" % (len(read()), read()[1], read()[-1]))
 
 
 def focus_window(env, pid):
@@ -491,7 +528,7 @@ def main():
         else:
             calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":
-            check_tree(args, calc.pid)
+            check_tree(args, calc.pid, display)
         elif args.check == "layouts":
             check_layouts(args, calc.pid, display)
         elif args.check == "history":

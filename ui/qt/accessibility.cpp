@@ -135,7 +135,7 @@ class AccessibleLine : public QAccessibleWidget {
 
 // Qt asks for each class of an object's ancestry, the most derived first.
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
-  if (className == QLatin1String("MainWindow")) {
+  if (className == QLatin1String("MainWindow") || className == QLatin1String("KeyboardHelp")) {
     // A window of its own is a frame named by its title, as other programs' are.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
   }

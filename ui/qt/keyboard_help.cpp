@@ -17,6 +17,8 @@ KeyboardHelp::KeyboardHelp(QWidget* calculator)
   // No header: the two columns speak for themselves, and every text comes from the core.
   rows->setColumnCount(2);
   rows->setHeaderHidden(true);
+  // Screen readers still find the header: blank, not the column numbers Qt would give it.
+  rows->setHeaderLabels({QString(), QString()});
   rows->setAccessibleName(title);
   rows->setFont(HistoryFont());
   rows->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QRawFont>
 #include <QTest>
@@ -33,6 +34,8 @@
 #include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/qt/display_widget.h"
+#include "ui/qt/history_pane.h"
+#include "ui/qt/keyboard_help.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
@@ -167,6 +170,27 @@ TEST_F(Window, KeyboardKeysAndTypedCharacters) {
   QTest::keyClick(window.get(), Qt::Key_Return);
   QTest::keyClick(window.get(), Qt::Key_3);
   EXPECT_EQ(Shown(), "3");
+}
+
+// An input method composes only for a widget that asks for it. None of the calculator's
+// does, so pinyin can stay on and keys stay keys, as fcitx5 showed.
+TEST_F(Window, NoInputMethodComposesInTheWindowThePaneOrTheOverview) {
+  const auto composes = [] {
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(QApplication::focusObject(), &query);
+    return query.value(Qt::ImEnabled).toBool();
+  };
+  EXPECT_FALSE(composes()) << "main window";
+  QTest::keyClicks(window.get(), "1+1");
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F6);
+  ASSERT_EQ(QApplication::focusWidget(), window->History());
+  EXPECT_FALSE(composes()) << "history pane";
+  QTest::keyClick(window->History(), Qt::Key_F1);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [] { return qobject_cast<KeyboardHelp*>(QApplication::activeWindow()) != nullptr; }));
+  EXPECT_FALSE(composes()) << "keyboard overview";
 }
 
 TEST_F(Window, CopyAndPasteGoThroughTheClipboard) {

@@ -41,12 +41,14 @@ TEST(DarkColors, TextsAreLegibleAndKeysRecognisable) {
   }
 }
 
-// Selected text reads as well as the rest, on a fill that stands apart from the display's.
-TEST(ColorSets, TheDisplaysSelectionIsLegibleAndVisible) {
+// Selected text reads as well as the rest, on a fill that stands apart from the display's,
+// and so does the expression line's quieter text.
+TEST(ColorSets, TheDisplaysSelectionAndExpressionLineAreLegible) {
   for (const ColorSet* colors : {&kLightColors, &kDarkColors}) {
     SCOPED_TRACE(colors == &kLightColors ? "light" : "dark");
     EXPECT_GE(Contrast(colors->displaySelectionText, colors->displaySelection), 4.5);
     EXPECT_GE(Contrast(colors->displaySelection, colors->displayBackground), 1.2);
+    EXPECT_GE(Contrast(colors->displaySecondaryText, colors->displayBackground), 4.5);
   }
 }
 
@@ -60,6 +62,7 @@ TEST(HighContrastColors, KeysAndDisplayTakeTheSystemColours) {
   EXPECT_EQ(shown.displayText, system.windowText);
   EXPECT_EQ(shown.displaySelection, system.highlight);
   EXPECT_EQ(shown.displaySelectionText, system.highlightText);
+  EXPECT_EQ(shown.displaySecondaryText, system.windowText);
   for (const ButtonDef& key : g_buttons) {
     SCOPED_TRACE(key.id);
     const KeyColors colors = KeyColorsFor(key.id, shown);

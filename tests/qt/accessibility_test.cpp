@@ -8,8 +8,11 @@
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
+#include "calculator/context_menu.h"
 #include "calculator/keypad.h"
+#include "calculator/menu_commands.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
 #include "ui/qt/key_widget.h"
@@ -58,6 +61,28 @@ TEST_F(Accessibility, DisplayIsAReadOnlyTextHoldingWhatItShows) {
 
   // The announcements of each change need a platform bridge, which the offscreen
   // platform lacks: the AT-SPI test hears them.
+}
+
+// Read by screen readers where they look for it, not heard with each key: a label of its
+// own, named by its whole text, while the display holds the expression alone.
+TEST_F(Accessibility, TheExpressionLineIsALabelBesideTheDisplay) {
+  OnMenuCommand(window.get(), kMenuExpressionLine);
+  for (int id : {kKey1, kKey2, kKeyPlus, kKey3}) Click(id);
+  const QString line = QString::fromStdWString(ExpressionLine());
+  ASSERT_FALSE(line.isEmpty());
+  QAccessibleInterface* frame = Of(window.get());
+  std::vector<QAccessibleInterface*> labels;
+  for (int i = 0; i < frame->childCount(); ++i) {
+    QAccessibleInterface* child = frame->child(i);
+    if (child->role() == QAccessible::StaticText && !child->state().invisible) labels.push_back(child);
+  }
+  ASSERT_EQ(labels.size(), 1u);
+  EXPECT_EQ(labels[0]->text(QAccessible::Name), line);
+  EXPECT_FALSE(labels[0]->state().focusable);
+  EXPECT_EQ(labels[0]->textInterface(), nullptr);  // the display stays the one text
+  QAccessibleInterface* display = Of(window->Display());
+  EXPECT_EQ(display->text(QAccessible::Name), QString::fromStdWString(g_expr));
+  EXPECT_FALSE(display->text(QAccessible::Description).contains(line));
 }
 
 TEST_F(Accessibility, CharacterRectanglesLieInTheDisplayInOrder) {

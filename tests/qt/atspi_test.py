@@ -127,28 +127,43 @@ def enable_accessibility():
 
 
 def read_table(path):
+    """The title, the keys of each mode, and the keyboard overview: its title and its rows
+    as a two-column table shows them, each group's title above the group's rows."""
     title = None
     modes = {}
+    overview = {"rows": []}
     for line in subprocess.run([path], check=True, capture_output=True, text=True).stdout.splitlines():
         fields = line.split("\t")
         if fields[0] == "title":
             title = fields[1]
+        elif fields[0] == "overview":
+            overview["title"] = fields[1]
+        elif fields[0] == "group":
+            overview["rows"].append((fields[1], ""))
+        elif fields[0] == "row":
+            overview["rows"].append((fields[1], fields[2]))
         else:
             modes.setdefault((fields[1] == "1", fields[2] == "1"), []).append(tuple(fields[3:6]))
-    return title, modes
+    return title, modes, overview
 
 
 def evaluated(eval_path, text, *options):
     return subprocess.run([eval_path, *options, "--", text], capture_output=True, text=True).stdout.strip()
 
 
-def find_frame(pid):
+def app_frames(pid):
+    """The program's windows, the main one first."""
     desktop = Atspi.get_desktop(0)
     for i in range(desktop.get_child_count()):
         app = desktop.get_child_at_index(i)
-        if app is not None and app.get_process_id() == pid and app.get_child_count() > 0:
-            return app.get_child_at_index(0)
-    return None
+        if app is not None and app.get_process_id() == pid:
+            return [app.get_child_at_index(j) for j in range(app.get_child_count())]
+    return []
+
+
+def find_frame(pid):
+    frames = app_frames(pid)
+    return frames[0] if frames else None
 
 
 def descendants(node):
@@ -189,8 +204,8 @@ class Window:
             fail("display shows %r after %s, expected %r" % (self.shown(), after, expected))
 
 
-def check_tree(args, pid):
-    title, modes = read_table(args.table)
+def check_tree(args, pid, display):
+    title, modes, overview = read_table(args.table)
     frame = wait_for("the frame", lambda: find_frame(pid))
     if frame is None:
         return
@@ -243,6 +258,22 @@ def check_tree(args, pid):
         fail("no name-changed event with %r: %s" % (result, heard))
     listener.deregister("object:text-changed:insert")
     listener.deregister("object:property-change:accessible-name")
+    check_overview(overview, pid, display)
+
+
+def check_overview(overview, pid, display):
+    """F1 opens a frame of its own whose table reads every row of the overview."""
+    env = dict(os.environ, DISPLAY=display)
+    focus_window(env, pid)
+    subprocess.run(["xdotool", "key", "F1"], env=env, check=True, timeout=WAIT_SECONDS)
+    frame = wait_for("a frame %r" % overview["title"], lambda: [
+        f for f in app_frames(pid) if f.get_name() == overview["title"] and f.get_role() == Atspi.Role.FRAME])
+    tables = [n for n in descendants(frame[0]) if "Table" in n.get_interfaces()] if frame else []
+    rows = [tuple(Atspi.Table.get_accessible_at(tables[0], r, c).get_name() for c in range(2))
+            for r in range(Atspi.Table.get_n_rows(tables[0]))] if tables else []
+    if rows != overview["rows"]:
+        fail("the overview reads %s, expected %s" % (rows, overview["rows"]))
+    print("overview: %d rows" % len(rows))
 
 
 def focus_window(env, pid):
@@ -541,7 +572,7 @@ def main():
         else:
             calc = subprocess.Popen([args.calc], env=env, preexec_fn=die_with_parent)
         if args.check == "tree":
-            check_tree(args, calc.pid)
+            check_tree(args, calc.pid, display)
         elif args.check == "layouts":
             check_layouts(args, calc.pid, display)
         elif args.check == "history":

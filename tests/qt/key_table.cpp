@@ -1,10 +1,12 @@
 // Prints what the window must show screen readers, from the program's own keypad table
 // and refresh rules, for the AT-SPI test: the title, then for each of the four
 // combinations of second-function and angle mode one line per key in table order: its
-// name, description and keyboard shortcut.
+// name, description and keyboard shortcut; then the keyboard overview's title, and each
+// of its groups' titles followed by the group's rows.
 #include <cstdio>
 #include <string>
 
+#include "calculator/keyboard_overview.h"
 #include "calculator/keypad.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
@@ -28,6 +30,21 @@ int main() {
         AppendUtf8(KeyShortcut(key), out);
         out += '\n';
       }
+    }
+  }
+  out += "overview\t";
+  AppendUtf8(kKeyboardHelpTitle, out);
+  out += '\n';
+  for (const OverviewGroup& group : KeyboardOverview()) {
+    out += "group\t";
+    AppendUtf8(group.title, out);
+    out += '\n';
+    for (const OverviewRow& row : group.rows) {
+      out += "row\t";
+      AppendUtf8(row.keys, out);
+      out += '\t';
+      AppendUtf8(row.description, out);
+      out += '\n';
     }
   }
   std::fwrite(out.data(), 1, out.size(), stdout);

@@ -59,6 +59,15 @@ class Speech:
         if not found:
             print("  expected %s" % wanted, file=sys.stderr)
 
+    def refuse(self, action, word, seconds=2):
+        """Fails if an utterance in the next seconds after the action holds `word`."""
+        common.pump(seconds)
+        heard = self.lines()[self.seen:]
+        self.seen += len(heard)
+        print("%-28s Orca: %s" % (action, " | ".join(heard)))
+        if any(word in re.findall(r"[^\s,.，。]+", u) for u in heard):
+            common.fail("Orca said %s after %s" % (word, action))
+
 
 def start(command, env):
     return subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
@@ -89,9 +98,7 @@ def run(args, env, speech, calc):
 
     # The mouse, at the middle of each key as AT-SPI places it on the screen.
     for name in ["9", "+", "1", "="]:
-        box = keys[name].get_extents(common.Atspi.CoordType.SCREEN)
-        xdotool("mousemove", "--sync", str(box.x + box.width // 2), str(box.y + box.height // 2),
-                "click", "1")
+        xdotool("mousemove", "--sync", *center(keys[name]), "click", "1")
     results.append(evaluated(args.eval, "9+1"))
     speech.expect("click 9 + 1 =", [results[-1]])
 
@@ -107,6 +114,39 @@ def run(args, env, speech, calc):
     common.pump(1)
     xdotool("key", "Left")
     speech.expect("F6 Left", ["3"])
+
+    # The modes and the memory, which no text on the screen tells at once.
+    # Off the key after each click: a --sync move to where the pointer already is waits forever.
+    click = lambda name: xdotool("mousemove", "--sync", *center(keys[name]), "click", "1",
+                                 "mousemove_relative", "--sync", "5", "5")
+    for name, wanted in [("2nd", ["第二功能", "开"]), ("2nd", ["第二功能", "关"]), ("Rad", ["角度"]),
+                         ("Rad", ["弧度"]), ("mc", ["存储已清除"])]:
+        click(name)
+        speech.expect("click " + name, wanted)
+    for typed, name, memory in [("7", "m+", "7"), ("2", "m-", "7-2")]:
+        xdotool("key", "--delay", "100", "Escape", typed)
+        click(name)
+        speech.expect("%s, click %s" % (typed, name), ["存储", evaluated(args.eval, memory)])
+
+    # The expression line says what the text comes to, and is not heard while typing.
+    lines = lambda: [n for n in common.descendants(frame) if n.get_role() == common.Atspi.Role.LABEL
+                     and n.get_state_set().contains(common.Atspi.StateType.SHOWING)]
+    if not lines():
+        xdotool("key", "Menu", "sleep", "0.5", "key", "Up", "Return")  # 显示算式行, the last item
+    line = wait_for("the expression line", lambda: lines()[0] if lines() else None)
+    result = evaluated(args.eval, "12+4*5")
+    xdotool("key", "--delay", "100", "Escape", "1", "2", "plus", "4", "asterisk", "5")
+    if line is not None and not wait_for("the line to show %s" % result,
+                                         lambda: result in line.get_name().split()):
+        common.fail("the expression line says %r" % line.get_name())
+    speech.refuse("12+4*5, the line on", result)
+    xdotool("key", "Return")
+    speech.expect("Return", [result])
+
+
+def center(node):
+    box = node.get_extents(common.Atspi.CoordType.SCREEN)
+    return str(box.x + box.width // 2), str(box.y + box.height // 2)
 
 
 def main():

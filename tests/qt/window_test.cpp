@@ -8,6 +8,7 @@
 #include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
+#include <QInputMethodQueryEvent>
 #include <QLabel>
 #include <QRawFont>
 #include <QTest>
@@ -23,7 +24,9 @@
 
 #include "calculator/calculator.h"
 #include "calculator/editing.h"
+#include "calculator/context_menu.h"
 #include "calculator/keypad.h"
+#include "calculator/menu_commands.h"
 #include "calculator/random.h"
 #include "calculator/refresh.h"
 #include "calculator/state.h"
@@ -31,6 +34,8 @@
 #include "ui/appearance.h"
 #include "ui/layout.h"
 #include "ui/qt/display_widget.h"
+#include "ui/qt/history_pane.h"
+#include "ui/qt/keyboard_help.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 #include "window_fixture.h"
@@ -165,6 +170,27 @@ TEST_F(Window, KeyboardKeysAndTypedCharacters) {
   QTest::keyClick(window.get(), Qt::Key_Return);
   QTest::keyClick(window.get(), Qt::Key_3);
   EXPECT_EQ(Shown(), "3");
+}
+
+// An input method composes only for a widget that asks for it. None of the calculator's
+// does, so pinyin can stay on and keys stay keys, as fcitx5 showed.
+TEST_F(Window, NoInputMethodComposesInTheWindowThePaneOrTheOverview) {
+  const auto composes = [] {
+    QInputMethodQueryEvent query(Qt::ImEnabled);
+    QApplication::sendEvent(QApplication::focusObject(), &query);
+    return query.value(Qt::ImEnabled).toBool();
+  };
+  EXPECT_FALSE(composes()) << "main window";
+  QTest::keyClicks(window.get(), "1+1");
+  QTest::keyClick(window.get(), Qt::Key_Return);
+  QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  QTest::keyClick(window.get(), Qt::Key_F6);
+  ASSERT_EQ(QApplication::focusWidget(), window->History());
+  EXPECT_FALSE(composes()) << "history pane";
+  QTest::keyClick(window->History(), Qt::Key_F1);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [] { return qobject_cast<KeyboardHelp*>(QApplication::activeWindow()) != nullptr; }));
+  EXPECT_FALSE(composes()) << "keyboard overview";
 }
 
 TEST_F(Window, CopyAndPasteGoThroughTheClipboard) {
@@ -340,6 +366,67 @@ TEST_F(Window, DisplayIsWhiteWithDarkTextOnTheRightAndCentred) {
   EXPECT_GT(text.left(), display->width() / 2);  // neither left-aligned nor centred
   const int middle = display->height() / 2;
   EXPECT_LT(std::abs(text.center().y() - middle), display->height() / 8);
+}
+
+// The rows of `area` that hold any pixel other than `background`, as runs of rows.
+std::vector<QRect> InkedRows(const QImage& image, const QRect& area, Rgb background) {
+  std::vector<QRect> runs;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const QRect row = InkBox(image, {area.left(), y, area.width(), 1}, background);
+    if (row.isEmpty()) continue;
+    if (!runs.empty() && runs.back().bottom() == y - 1) {
+      runs.back() |= row;
+    } else {
+      runs.push_back(row);
+    }
+  }
+  return runs;
+}
+
+// The band with what is drawn over it.
+QImage GrabBand(MainWindow* window) {
+  return window->grab(window->Display()->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+class WithExpressionLine : public Window {
+  void TearDown() override { SetColorPreference({}); }
+};
+
+TEST_F(WithExpressionLine, TheLineStandsAboveTheExpressionInItsOwnColourAndLeavesNoTraceWhenOff) {
+  for (const bool dark : {false, true}) {
+    SCOPED_TRACE(dark ? "dark" : "light");
+    SetColorPreference({.dark = dark, .highContrast = std::nullopt});
+    window->ApplyColors();
+    const ColorSet& colors = ActiveColors();
+    ResetCalculator();
+    QTest::keyClicks(window.get(), "12+4*5");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    const QImage off = GrabBand(window.get());
+
+    OnMenuCommand(window.get(), kMenuExpressionLine);
+    ASSERT_TRUE(g_expressionLineOn);
+    const QImage on = GrabBand(window.get());
+    const QRect lineCell = ToQRect(ExpressionLineRect(on.width()));
+    const QRect expressionCell = ToQRect(ExpressionCellRect(on.width()));
+    const std::vector<QRect> runs = InkedRows(on, on.rect(), colors.displayBackground);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_TRUE(lineCell.contains(runs[0]));
+    EXPECT_TRUE(HasPixel(on, runs[0], colors.displaySecondaryText));
+    EXPECT_FALSE(HasPixel(on, runs[0], colors.displayText));
+    EXPECT_TRUE(expressionCell.contains(runs[1]));
+    EXPECT_TRUE(HasPixel(on, runs[1], colors.displayText));
+    // Where the line is empty the expression keeps to its cell.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    const std::vector<QRect> cleared = InkedRows(GrabBand(window.get()), on.rect(), colors.displayBackground);
+    ASSERT_EQ(cleared.size(), 1u);
+    EXPECT_TRUE(expressionCell.contains(cleared[0]));
+
+    QTest::keyClicks(window.get(), "12+4*5");
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    OnMenuCommand(window.get(), kMenuExpressionLine);
+    ASSERT_FALSE(g_expressionLineOn);
+    EXPECT_TRUE(GrabBand(window.get()) == off) << "the band differs from what it was before the line";
+  }
 }
 
 // Where the text is wider than the band, the user sees where it is being typed: its end.

@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QLabel>
 #include <QWidget>
 
 #include <algorithm>
@@ -120,9 +121,21 @@ class AccessibleKey : public QAccessibleWidget {
   KeyWidget* Key() const { return static_cast<KeyWidget*>(widget()); }
 };
 
+// The expression line as a label named by its whole text, however the screen elides it.
+// No text of its own to offer, so that the display stays the window's one text.
+class AccessibleLine : public QAccessibleWidget {
+ public:
+  explicit AccessibleLine(QLabel* line) : QAccessibleWidget(line, QAccessible::StaticText) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return static_cast<QLabel*>(widget())->text();
+    return QAccessibleWidget::text(t);
+  }
+};
+
 // Qt asks for each class of an object's ancestry, the most derived first.
 QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
-  if (className == QLatin1String("MainWindow")) {
+  if (className == QLatin1String("MainWindow") || className == QLatin1String("KeyboardHelp")) {
     // A window of its own is a frame named by its title, as other programs' are.
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
   }
@@ -132,6 +145,9 @@ QAccessibleInterface* AccessibleFor(const QString& className, QObject* object) {
   if (className == QLatin1String("QWidget") &&
       object->objectName() == QLatin1String(kAnnouncerName)) {
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Notification);
+  }
+  if (className == QLatin1String("ExpressionLineLabel")) {
+    return new AccessibleLine(static_cast<QLabel*>(object));
   }
   if (className == QLatin1String("DisplayWidget")) {
     return new AccessibleDisplay(static_cast<DisplayWidget*>(object));

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/layout.h"
+
 namespace {
 
 // Screenshot tests set it, so that a blinking caret never shows in their pixels.
@@ -60,7 +62,17 @@ bool DisplayWidget::HasCaretFocus() const { return window()->hasFocus(); }
 
 bool DisplayWidget::CaretDrawn() const { return !CaretHidden() && HasCaretFocus() && blinkOn; }
 
-QRect DisplayWidget::ExpressionRect() const { return contentsRect(); }
+void DisplayWidget::MakeRoomForLine(bool room) {
+  if (room == roomForLine) return;
+  roomForLine = room;
+  ScrollToCaret();
+}
+
+QRect DisplayWidget::ExpressionRect() const {
+  if (!roomForLine) return contentsRect();
+  const Rect cell = ExpressionCellRect(width());
+  return {cell.x, cell.y, cell.width, cell.height};
+}
 
 QTextLine DisplayWidget::Line() const {
   // Laid out again only for a new text or font, not for each blink.

@@ -31,6 +31,8 @@ class DisplayWidget : public QLabel {
   QRect CharacterRect(int offset) const;
   // Whether the window has the keyboard focus, so that the caret is the user's.
   bool HasCaretFocus() const;
+  // While the expression line is on, the expression keeps to its cell below it.
+  void MakeRoomForLine(bool room);
 
  signals:
   // A press or drag at the nearest character boundary; extend for a drag or Shift.
@@ -48,8 +50,8 @@ class DisplayWidget : public QLabel {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  // The band's part that the expression's line takes: all of it, for now. A second line
-  // would take its share of the band here, and painting and hit tests follow.
+  // The band's part that the expression takes, which painting and hit tests follow: all of
+  // it, or its cell below the expression line.
   QRect ExpressionRect() const;
   QTextLine Line() const;
   // Where the line's text starts, relative to ExpressionRect.
@@ -70,4 +72,5 @@ class DisplayWidget : public QLabel {
   QTimer blink;
   bool blinkOn = true;
   bool dragging = false;
+  bool roomForLine = false;
 };

@@ -35,6 +35,8 @@ int VirtualKeyOf(const QKeyEvent& e) {
       return kVkDelete;
     case Qt::Key_Menu:
       return kVkApps;
+    case Qt::Key_F1:
+      return kVkF1;
     case Qt::Key_F6:
       return kVkF6;
     case Qt::Key_F10:

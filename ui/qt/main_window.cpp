@@ -17,9 +17,11 @@
 #include "ui/qt/accessibility.h"
 #include "ui/qt/context_menu.h"
 #include "ui/qt/display_widget.h"
+#include "ui/qt/expression_line.h"
 #include "ui/qt/history_pane.h"
 #include "ui/qt/key_events.h"
 #include "ui/qt/key_widget.h"
+#include "ui/qt/keyboard_help.h"
 #include "ui/qt/qt_appearance.h"
 
 namespace {
@@ -54,6 +56,12 @@ void MainWindow::ShowExpression(const QString& text, int caret, int anchor) {
   AnnounceDisplayChange(display, before);
 }
 
+void MainWindow::ShowExpressionLine(bool shown, const QString& text) {
+  display->MakeRoomForLine(shown);
+  expressionLine->setText(text);
+  expressionLine->setVisible(shown);
+}
+
 void MainWindow::Announce(const QString& text) { ::Announce(announcer, text); }
 
 void MainWindow::CreateDisplay() {
@@ -69,6 +77,10 @@ void MainWindow::CreateDisplay() {
     setFocus(Qt::MouseFocusReason);
     SelectTokenAt(this, CharacterOffset(display->text(), offset));
   });
+  // Made after the display, so that it is drawn over the display's band.
+  expressionLine = new ExpressionLineLabel(this);
+  expressionLine->setFont(ExpressionLineFont());
+  expressionLine->hide();
   ApplyColors();
 }
 
@@ -79,6 +91,9 @@ void MainWindow::ApplyColors() {
   colors.setColor(QPalette::Highlight, ToQColor(ActiveColors().displaySelection));
   colors.setColor(QPalette::HighlightedText, ToQColor(ActiveColors().displaySelectionText));
   display->setPalette(colors);
+  QPalette lineColors = expressionLine->palette();
+  lineColors.setColor(QPalette::WindowText, ToQColor(ActiveColors().displaySecondaryText));
+  expressionLine->setPalette(lineColors);
   for (KeyWidget* key : keysById) {
     if (key != nullptr) key->update();
   }
@@ -98,7 +113,9 @@ void MainWindow::CreateKeys() {
 void MainWindow::LayOut() {
   const int w = width() - PaneWidth();
   const int h = height();
-  display->setGeometry(ToQRect(DisplayRect(w, h)));
+  const QRect band = ToQRect(DisplayRect(w, h));
+  display->setGeometry(band);
+  expressionLine->setGeometry(ToQRect(ExpressionLineRect(band.width())).translated(band.topLeft()));
   for (const ButtonDef& def : g_buttons) {
     FindKey(def.id)->setGeometry(ToQRect(KeyRect(def, w, h)));
   }
@@ -179,6 +196,13 @@ void MainWindow::RetrySavingIn(int milliseconds) {
 
 void MainWindow::StopRetrySaving() {
   if (retryTimer != nullptr) retryTimer->stop();
+}
+
+void MainWindow::ShowKeyboardHelp() {
+  if (keyboardHelp == nullptr) keyboardHelp = new KeyboardHelp(this);
+  keyboardHelp->show();
+  keyboardHelp->raise();
+  keyboardHelp->activateWindow();
 }
 
 void MainWindow::StayOnTop(bool on) {

@@ -8,8 +8,10 @@
 #include "ui/qt/display_widget.h"
 
 class QTimer;
-class KeyWidget;
+class ExpressionLineLabel;
 class HistoryPane;
+class KeyboardHelp;
+class KeyWidget;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -20,6 +22,8 @@ class MainWindow : public QWidget {
   DisplayWidget* Display() const { return display; }
   // The text with its caret and the selection's other end, as UTF-16 offsets into it.
   void ShowExpression(const QString& text, int caret, int anchor);
+  // The line above the expression: shown or not, and what it says.
+  void ShowExpressionLine(bool shown, const QString& text);
   // The key with this control id, or nullptr.
   KeyWidget* FindKey(int id) const;
 
@@ -37,6 +41,8 @@ class MainWindow : public QWidget {
   // The core's retry of a failed save, once, after this delay; stop: none.
   void RetrySavingIn(int milliseconds);
   void StopRetrySaving();
+  // Opens the keyboard overview, or brings it to the front.
+  void ShowKeyboardHelp();
 
  protected:
   bool event(QEvent* event) override;
@@ -54,8 +60,10 @@ class MainWindow : public QWidget {
   void OpenMenuAtDisplay();
 
   DisplayWidget* display = nullptr;
+  ExpressionLineLabel* expressionLine = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
   HistoryPane* historyPane = nullptr;
   QWidget* announcer = nullptr;
   QTimer* retryTimer = nullptr;
+  KeyboardHelp* keyboardHelp = nullptr;  // made when first asked for
 };

@@ -42,6 +42,8 @@ QFont KeyFont() { return ChineseFont(kKeyFont); }
 
 QFont HistoryFont() { return ChineseFont(kHistoryFont); }
 
+QFont ExpressionLineFont() { return ChineseFont(kExpressionLineFont); }
+
 QFont DisplayFont() {
   return FontFor(kDisplayFont,
                  {QString::fromWCharArray(kDisplayFont.face), "JetBrains Mono", "DejaVu Sans Mono",

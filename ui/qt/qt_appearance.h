@@ -20,3 +20,4 @@ inline QString ToQString(std::wstring_view text) {
 QFont KeyFont();
 QFont DisplayFont();
 QFont HistoryFont();
+QFont ExpressionLineFont();

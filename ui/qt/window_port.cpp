@@ -23,7 +23,9 @@ void SetDisplayText(WindowHandle window, const std::wstring& text, std::size_t c
   AsMainWindow(window)->ShowExpression(shown, Utf16Offset(shown, caret), Utf16Offset(shown, anchor));
 }
 
-void SetExpressionLine(WindowHandle, bool, const std::wstring&) {}
+void SetExpressionLine(WindowHandle window, bool shown, const std::wstring& text) {
+  AsMainWindow(window)->ShowExpressionLine(shown, QString::fromStdWString(text));
+}
 
 void SetTitleText(WindowHandle window, const std::wstring& title) {
   AsMainWindow(window)->setWindowTitle(QString::fromStdWString(title));
@@ -68,7 +70,7 @@ void SetAlwaysOnTop(WindowHandle window, bool on) { AsMainWindow(window)->StayOn
 
 void FocusHistoryPane(WindowHandle window) { AsMainWindow(window)->FocusHistory(); }
 
-void ShowKeyboardHelp(WindowHandle) {}
+void ShowKeyboardHelp(WindowHandle window) { AsMainWindow(window)->ShowKeyboardHelp(); }
 
 void StartRetryTimer(WindowHandle window, int milliseconds) {
   AsMainWindow(window)->RetrySavingIn(milliseconds);

@@ -30,8 +30,7 @@ void OnMenuCommand(WindowHandle window, int command) {
       UnlessOutOfMemory([&] { ShowKeyboardHelp(window); });
       break;
     case kMenuExpressionLine:
-      g_expressionLineOn = !g_expressionLineOn;
-      UnlessOutOfMemory([&] { RefreshExpressionLine(window); });
+      ToggleExpressionLine(window);
       break;
     case kMenuCopy:
       CopyDisplay(window);

@@ -115,6 +115,7 @@ StorageFault WriteSettings() {
       break;
   }
   settings.keepHistory = g_keepHistory;
+  settings.expressionLine = g_expressionLineOn;
   const StorageFault fault = g_storage->Replace(SavedFile::kSettings, SerializeSettings(settings));
   if (Ok(fault)) g_settingsCopied = false;
   return fault;
@@ -123,7 +124,7 @@ StorageFault WriteSettings() {
 // Settings written by another window since: the user's last choice holds for all.
 void AdoptSavedSettings() {
   if (g_settingsUnsaved) return;
-  Settings settings{g_keepHistory, {}};
+  Settings settings{g_keepHistory, g_expressionLineOn, {}};
   if (ReadSettings(settings) != SettingsFile::kUnderstood) return;
   g_settingsUnreadable = false;
   g_settingsCopied = false;
@@ -256,6 +257,13 @@ void ToggleKeepHistory(WindowHandle window) {
   Save(window);
 }
 
+void ToggleExpressionLine(WindowHandle window) {
+  g_expressionLineOn = !g_expressionLineOn;
+  UnlessOutOfMemory([&] { RefreshExpressionLine(window); });
+  g_settingsUnsaved = true;
+  Save(window);
+}
+
 void RetrySaving(WindowHandle window) {
   g_retryPending = false;
   Save(window);
@@ -287,6 +295,7 @@ void StartSavedHistory(WindowHandle window, Storage* storage) {
     g_settingsUnreadable = file != SettingsFile::kMissing && file != SettingsFile::kUnderstood;
     // Unreadable settings may have said no: nothing is written until the user says.
     g_keepHistory = settings.keepHistory && !g_settingsUnreadable;
+    g_expressionLineOn = settings.expressionLine;
     if (file == SettingsFile::kNotUnderstood && locked) {
       g_settingsCopied = Ok(storage->CopyAside(SavedFile::kSettings));
     }
@@ -301,6 +310,7 @@ void StartSavedHistory(WindowHandle window, Storage* storage) {
     }
     if (locked) storage->Unlock();
     if (!g_history.empty()) SetHistoryEntries(window, g_history);
+    RefreshExpressionLine(window);
     RefreshNotice(window);
   });
   if (g_historyRewrite) Save(window);

@@ -27,6 +27,8 @@ void StampNewEntry(HistoryEntry& entry);  // its creation time and this window's
 void SaveAddedEntry(WindowHandle window, const HistoryEntry& entry);
 void SaveDeletedEntry(WindowHandle window, const HistoryEntry& entry);
 void SaveClearedHistory(WindowHandle window);
+// The expression line on or off, saved with the settings.
+void ToggleExpressionLine(WindowHandle window);
 // Off removes the saved history and saves none until it is on again.
 void ToggleKeepHistory(WindowHandle window);
 // The window's retry timer went off (StartRetryTimer).

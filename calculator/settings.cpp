@@ -7,6 +7,15 @@ namespace {
 
 constexpr std::string_view kSettingsHeader = "vorlane-settings 1";
 constexpr std::string_view kKeepHistoryKey = "keep-history ";
+constexpr std::string_view kExpressionLineKey = "expression-line ";
+
+// "0" or "1" after its key; a second line with the other value leaves a doubt.
+bool ReadFlag(std::string_view value, std::optional<bool>& flag) {
+  if (value != "0" && value != "1") return false;
+  if (flag && *flag != (value == "1")) return false;
+  flag = value == "1";
+  return true;
+}
 
 // The next line without its end, LF or CRLF (an editor may have doubled the CR); the last
 // may lack it.
@@ -25,6 +34,8 @@ std::string SerializeSettings(const Settings& settings) {
   out += '\n';
   out += kKeepHistoryKey;
   out += settings.keepHistory ? "1\n" : "0\n";
+  out += kExpressionLineKey;
+  out += settings.expressionLine ? "1\n" : "0\n";
   for (const std::string& line : settings.otherLines) {
     out += line;
     out += '\n';
@@ -35,19 +46,20 @@ std::string SerializeSettings(const Settings& settings) {
 bool ParseSettings(std::string_view bytes, Settings& settings) {
   if (NextLine(bytes) != kSettingsHeader) return false;
   std::optional<bool> keep;
+  std::optional<bool> line;
   std::vector<std::string> other;
   while (!bytes.empty()) {
-    const std::string_view line = NextLine(bytes);
-    if (!line.starts_with(kKeepHistoryKey)) {
-      other.emplace_back(line);
-      continue;
+    const std::string_view text = NextLine(bytes);
+    if (text.starts_with(kKeepHistoryKey)) {
+      if (!ReadFlag(text.substr(kKeepHistoryKey.size()), keep)) return false;
+    } else if (text.starts_with(kExpressionLineKey)) {
+      if (!ReadFlag(text.substr(kExpressionLineKey.size()), line)) return false;
+    } else {
+      other.emplace_back(text);
     }
-    const std::string_view value = line.substr(kKeepHistoryKey.size());
-    if (value != "0" && value != "1") return false;
-    if (keep && *keep != (value == "1")) return false;
-    keep = value == "1";
   }
   if (keep) settings.keepHistory = *keep;
+  if (line) settings.expressionLine = *line;
   settings.otherLines = std::move(other);
   return true;
 }

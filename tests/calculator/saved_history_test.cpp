@@ -355,6 +355,35 @@ TEST_F(SavedHistory, SettingsThatCannotBeReadKeepTheHistoryUnsavedUntilTheUserCh
   }
 }
 
+// The expression line is on unless the settings say off, and the menu's choice is saved
+// beside keeping the history, for the next start.
+TEST_F(SavedHistory, TheExpressionLineIsRememberedWithTheSettings) {
+  const struct {
+    const char* settings;  // nullptr: no file
+    bool on;
+  } rows[] = {
+      {nullptr, true},
+      {"vorlane-settings 1\nkeep-history 1\n", true},
+      {"vorlane-settings 1\nexpression-line 0\r\n", false},
+      {"vorlane-settings 1\nkeep-history 0\nexpression-line 1", true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.settings != nullptr ? row.settings : "(none)");
+    storage = {};
+    if (row.settings != nullptr) storage.files[SavedFile::kSettings] = row.settings;
+    Restart();
+    EXPECT_EQ(MenuItemChecked(kMenuExpressionLine), row.on);
+    EXPECT_EQ(g_fakeWindow.lineShown, row.on);
+    OnMenuCommand(FakeHandle(), kMenuExpressionLine);
+    EXPECT_EQ(g_fakeWindow.lineShown, !row.on);
+    Settings saved;
+    ASSERT_TRUE(ParseSettings(storage.files[SavedFile::kSettings], saved));
+    EXPECT_EQ(saved.expressionLine, !row.on);
+    Restart();
+    EXPECT_EQ(MenuItemChecked(kMenuExpressionLine), !row.on);
+  }
+}
+
 // Whatever the list holds, choosing enters only a number "=" could have shown.
 TEST_F(SavedHistory, ChoosingEntersOnlyAResultEqualsCouldHaveShown) {
   g_history = {{L"1", L"sin(((", 1, 1}, {L"1", L"5abc", 2, 1}, {L"1", L"-0", 3, 1}, {L"1", L"1e-5", 4, 1},

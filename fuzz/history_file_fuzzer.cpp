@@ -69,8 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written back, the choice and every line this version does not know stay; CRLF too.
     const std::string written = SerializeSettings(settings);
     for (const std::string& form : {written, WithCrlf(written)}) {
-      Settings again{!settings.keepHistory, {}};
+      Settings again{!settings.keepHistory, !settings.expressionLine, {}};
       Check(ParseSettings(form, again) && again.keepHistory == settings.keepHistory &&
+            again.expressionLine == settings.expressionLine &&
             again.otherLines == settings.otherLines);
     }
   }

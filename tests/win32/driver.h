@@ -2,13 +2,7 @@
 // presses keys, types, uses the clipboard, reads texts and takes screenshots.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "ui/win32/win32.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,5 @@
 // The Windows storage on the real folder in the roaming application data.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "ui/win32/win32.h"
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>

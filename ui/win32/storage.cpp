@@ -1,12 +1,6 @@
 // The saved files on Windows: "history" and "settings" in "Vorlane Calculator" in the
 // user's roaming application data, which keeps the profile's own permissions.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "ui/win32/win32.h"
 #include <knownfolders.h>
 #include <objbase.h>
 #include <shlobj.h>

@@ -1,0 +1,152 @@
+#!/usr/bin/python3
+"""vorlane-eval on a pseudo-terminal, typed at as a person types: editing, recall, Ctrl+C,
+Ctrl+D, the lines kept from one run to the next; and through a pipe none of it. Each run has
+a private HOME and XDG_STATE_HOME; every wait is bounded, and a child that overstays is
+killed by its process id.
+
+    line_editing_test.py VORLANE_EVAL
+"""
+import fcntl
+import os
+import pty
+import select
+import signal
+import stat
+import subprocess
+import sys
+import tempfile
+import termios
+import time
+
+WAIT_SECONDS = 10
+UP, LEFT, CTRL_C, CTRL_D, CTRL_W = "\x1b[A", "\x1b[D", "\x03", "\x04", "\x17"
+PROMPT = b"\r\n> "
+
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAILED:", what, file=sys.stderr)
+
+
+class Terminal:
+    """The program with its standard streams on the terminal, as its controlling one."""
+
+    def __init__(self, program, env):
+        self.pid, self.fd = pty.fork()
+        if self.pid == 0:
+            os.execve(program, [program], env)
+        self.out = b""
+        self.wait_for(lambda: self.out.endswith(b"> "), "the first prompt")
+
+    def read(self):
+        ready, _, _ = select.select([self.fd], [], [], 0.05)
+        if ready:
+            try:
+                self.out += os.read(self.fd, 4096)
+            except OSError:  # the program has ended and the terminal with it
+                return False
+        return True
+
+    def wait_for(self, done, what):
+        end = time.monotonic() + WAIT_SECONDS
+        while not done():
+            if time.monotonic() > end or not self.read():
+                self.kill()
+                raise TimeoutError(f"{what}; the terminal shows {self.out!r}")
+
+    def kill(self):
+        if os.waitpid(self.pid, os.WNOHANG)[0] == 0:
+            os.kill(self.pid, signal.SIGKILL)
+            os.waitpid(self.pid, 0)
+
+    def enter(self, keys):
+        """Types keys and Enter; the answer, the line after the one typed."""
+        return self.type(keys + "\r").split(b"\r\n")[1].decode()
+
+    def editing(self):
+        """libedit has the terminal: no line discipline of the system's, so no echo of its own."""
+        return not termios.tcgetattr(self.fd)[3] & termios.ICANON
+
+    def type(self, keys):
+        """Types keys; what the terminal shows up to the next prompt that follows a new line."""
+        # The prompt may stand before libedit takes the terminal; what came before it, the
+        # system would echo and edit.
+        self.wait_for(self.editing, "libedit never took the terminal")
+        start = len(self.out)
+        os.write(self.fd, keys.encode())
+        self.wait_for(lambda: self.out.endswith(PROMPT) and len(self.out) > start + len(PROMPT),
+                      f"no prompt after {keys!r}")
+        return self.out[start:-len(PROMPT)]
+
+    def finish(self):
+        """Ctrl+D on the empty line; the exit status."""
+        self.wait_for(self.editing, "libedit never took the terminal")
+        os.write(self.fd, CTRL_D.encode())
+        end = time.monotonic() + WAIT_SECONDS
+        while time.monotonic() < end:
+            self.read()
+            pid, status = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                os.close(self.fd)
+                return os.waitstatus_to_exitcode(status)
+        self.kill()
+        raise TimeoutError(f"still running after Ctrl+D; the terminal shows {self.out!r}")
+
+
+def main():
+    program = sys.argv[1]
+    started = time.monotonic()
+    with tempfile.TemporaryDirectory(prefix="vorlane-eval-pty.") as home:
+        state = os.path.join(home, "state")
+        history = os.path.join(state, "vorlane", "eval_history")
+        # The C locale, as a bare container has it: the tool still reads UTF-8.
+        env = {"PATH": "/usr/bin:/bin", "HOME": home, "XDG_STATE_HOME": state, "TERM": "xterm",
+               "LC_ALL": "C"}
+
+        first = Terminal(program, env)
+        check(first.enter("1+2") == "3", "1+2 gives 3")
+        check(first.enter(UP) == "3", "Up, Enter gives 3 again")
+        check(first.enter("12" + LEFT + "5") == "152", "12, Left, 5 gives 152")
+        check(first.enter("2^10 77" + CTRL_W) == "1024", "Ctrl+W deletes the word before the cursor")
+        shown = first.type("99" + CTRL_C)
+        check(shown.endswith(b"^C"), f"Ctrl+C is shown: {shown!r}")
+        check(first.enter("4") == "4", "Ctrl+C dropped the line and the tool goes on")
+        check(first.finish() == 0, "Ctrl+D on an empty line ends with status 0")
+
+        mode = stat.S_IMODE(os.stat(history).st_mode) if os.path.exists(history) else None
+        check(mode == 0o600, f"the history file is there with mode 0600: {mode and oct(mode)}")
+
+        second = Terminal(program, env)
+        check(second.enter(UP + UP) == "1024", "a new run recalls the last run's lines")
+        second.enter("\u03c0" + LEFT + "2")
+        # Another program holds the lock: the lines are answered, the fault told once.
+        with open(os.path.join(state, "vorlane", "lock"), "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            check(second.enter("5-1") == "4", "answered while the lock is held")
+            check(second.enter("6-1") == "5", "answered while the lock is held")
+        check(second.out.count(b"cannot be saved") == 1,
+              f"an unsaved line is told once: {second.out!r}")
+        second.finish()
+        with open(history, "rb") as saved:
+            lines = saved.read().decode().split("\n")
+        # Each line as edited, the multibyte one too, and once while it repeats; the unsaved
+        # ones at the end.
+        check(lines == ["vorlane-eval-history 1", "1+2", "152", "2^10", "4", "2^10", "2\u03c0", "5-1", "6-1", ""],
+              f"the history file: {lines}")
+
+        # Through a pipe: no prompt, no editing, nothing written.
+        os.remove(history)
+        piped = subprocess.run([program], input=b"1+2\n" + UP.encode() + b"\n", env=env,
+                               capture_output=True, timeout=WAIT_SECONDS)
+        check(piped.stdout == "3\n错误\n".encode(), f"a pipe gets the answers alone: {piped.stdout!r}")
+        check(not os.path.exists(history), "a pipe writes no history")
+
+    print(f"line editing: {time.monotonic() - started:.1f} s, {len(failures)} failed")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -44,11 +44,9 @@ void UseUtf8Characters() {
 
 void StartEditor() {
   rl_readline_name = "vorlane-eval";  // for the "vorlane-eval:" lines of ~/.editrc
+  // Its keys are readline's: Ctrl+W deletes the previous word, Ctrl+R searches, and so on;
+  // ~/.editrc may change them.
   rl_initialize();
-  // Ctrl+W as terminals and shells know it; libedit's emacs keys kill the marked region.
-  rl_parse_and_bind("bind ^W ed-delete-prev-word");
-  // The user's ~/.editrc, which rl_initialize read before, has the last word.
-  rl_read_init_file(nullptr);
   using_history();
   stifle_history(static_cast<int>(kEvalHistoryCapacity));
 }

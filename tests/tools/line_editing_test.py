@@ -39,41 +39,33 @@ class Terminal:
         if self.pid == 0:
             os.execve(program, [program], env)
         self.out = b""
+        self.closed = False
         self.wait_for(lambda: self.out.endswith(b"> "), "the first prompt")
 
     def read(self):
-        ready, _, _ = select.select([self.fd], [], [], 0.05)
-        if ready:
+        """False once the program has ended, and the terminal with it."""
+        if not self.closed and select.select([self.fd], [], [], 0.05)[0]:
             try:
                 self.out += os.read(self.fd, 4096)
-            except OSError:  # the program has ended and the terminal with it
-                return False
-        return True
+            except OSError:
+                self.closed = True
+        return not self.closed
 
     def wait_for(self, done, what):
         end = time.monotonic() + WAIT_SECONDS
         while not done():
-            if time.monotonic() > end or not self.read():
-                self.kill()
+            if time.monotonic() > end or not self.read() and not done():
+                os.kill(self.pid, signal.SIGKILL)
                 raise TimeoutError(f"{what}; the terminal shows {self.out!r}")
 
-    def kill(self):
-        if os.waitpid(self.pid, os.WNOHANG)[0] == 0:
-            os.kill(self.pid, signal.SIGKILL)
-            os.waitpid(self.pid, 0)
-
-    def enter(self, keys):
-        """Types keys and Enter; the answer, the line after the one typed."""
-        return self.type(keys + "\r").split(b"\r\n")[1].decode()
-
     def editing(self):
-        """libedit has the terminal: no line discipline of the system's, so no echo of its own."""
+        """libedit has the terminal: the system's line discipline is off, and echoes nothing."""
         return not termios.tcgetattr(self.fd)[3] & termios.ICANON
 
     def type(self, keys):
         """Types keys; what the terminal shows up to the next prompt that follows a new line."""
-        # The prompt may stand before libedit takes the terminal; what came before it, the
-        # system would echo and edit.
+        # The prompt may stand before libedit takes the terminal, and what is typed before
+        # then the system echoes and edits.
         self.wait_for(self.editing, "libedit never took the terminal")
         start = len(self.out)
         os.write(self.fd, keys.encode())
@@ -81,19 +73,18 @@ class Terminal:
                       f"no prompt after {keys!r}")
         return self.out[start:-len(PROMPT)]
 
+    def enter(self, keys):
+        """Types keys and Enter; the answer, the line after the one typed."""
+        return self.type(keys + "\r").split(b"\r\n")[1].decode()
+
     def finish(self):
         """Ctrl+D on the empty line; the exit status."""
         self.wait_for(self.editing, "libedit never took the terminal")
         os.write(self.fd, CTRL_D.encode())
-        end = time.monotonic() + WAIT_SECONDS
-        while time.monotonic() < end:
-            self.read()
-            pid, status = os.waitpid(self.pid, os.WNOHANG)
-            if pid:
-                os.close(self.fd)
-                return os.waitstatus_to_exitcode(status)
-        self.kill()
-        raise TimeoutError(f"still running after Ctrl+D; the terminal shows {self.out!r}")
+        # The terminal goes when the program ends.
+        self.wait_for(lambda: self.closed, "still running after Ctrl+D")
+        os.close(self.fd)
+        return os.waitstatus_to_exitcode(os.waitpid(self.pid, 0)[1])
 
 
 def main():
@@ -111,8 +102,7 @@ def main():
         check(first.enter(UP) == "3", "Up, Enter gives 3 again")
         check(first.enter("12" + LEFT + "5") == "152", "12, Left, 5 gives 152")
         first.enter("2^10 ")  # kept as Up brings it back: without the blank
-        shown = first.type("99" + CTRL_C)
-        check(shown.endswith(b"^C"), f"Ctrl+C is shown: {shown!r}")
+        check(first.type("99" + CTRL_C).endswith(b"^C"), "Ctrl+C is shown")
         check(first.enter("4") == "4", "Ctrl+C dropped the line and the tool goes on")
         check(first.finish() == 0, "Ctrl+D on an empty line ends with status 0")
 
@@ -144,8 +134,8 @@ def main():
         folder = os.path.dirname(history)
         aside = [name for name in os.listdir(folder) if name.startswith("eval_history.bad-")]
         check(len(aside) == 1, f"the damaged file is set aside: {os.listdir(folder)}")
-        if aside:
-            with open(os.path.join(folder, aside[0]), "rb") as bad:
+        for name in aside:
+            with open(os.path.join(folder, name), "rb") as bad:
                 check(bad.read().endswith(b"\n4\n7*"), "as it was")
 
         # Through a pipe: no prompt, no editing, nothing written.

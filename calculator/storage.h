@@ -1,13 +1,16 @@
 // Where the history and the settings are kept: the only way from the core to the disk.
 // Each window program has one (ui/posix/storage.cpp, ui/win32/storage.cpp); the tests use a
-// fake.
+// fake. vorlane-eval keeps the lines typed on a terminal through the POSIX one, so that they
+// are saved by the same rules as the calculator's history.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-enum class SavedFile { kHistory, kSettings };
+// kEvalHistory: the lines typed into vorlane-eval on a terminal, beside the history and
+// under the same lock.
+enum class SavedFile { kHistory, kSettings, kEvalHistory };
 
 // Why the storage could not do what it was asked: the window tells the user.
 enum class StorageFault {

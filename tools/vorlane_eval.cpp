@@ -27,6 +27,9 @@
 
 #include "engine/engine.h"
 #include "engine/utf8.h"
+#ifdef VORLANE_LINE_EDITING
+#include "tools/line_editor.h"
+#endif
 
 namespace {
 
@@ -56,6 +59,11 @@ constexpr std::string_view kUsage =
     "Options may stand anywhere before \"--\" and apply to every expression. An\n"
     "argument that starts with a single \"-\", such as -2+3, is an expression.\n"
     "On a terminal the prompt \"> \" asks for the next line.\n"
+#ifdef VORLANE_LINE_EDITING
+    "There a line can be edited, Up and Down recall earlier lines, kept in\n"
+    "$XDG_STATE_HOME/vorlane/eval_history, Ctrl+R searches them, Ctrl+C drops the\n"
+    "line and Ctrl+D on an empty line ends.\n"
+#endif
     "Input and output are UTF-8; a line that is not UTF-8 gives 错误.\n"
     "Exit status: 0 when no result was 错误, 1 when one was, 2 for a usage error or\n"
     "failed input or output.\n";
@@ -406,5 +414,18 @@ int main(int argc, char** argv) {
   }
   g_radians = !line.degrees;
   if (!line.expressions.empty()) return EvaluateArguments(line.expressions);
-  return RunFilter(InputIsTerminal() && OutputIsTerminal());
+  const bool interactive = InputIsTerminal() && OutputIsTerminal();
+#ifdef VORLANE_LINE_EDITING
+  if (interactive) {
+    bool sawError = false;
+    const bool written = EditLines([&](std::string_view typed) {
+      std::string out;
+      AppendResultLine(typed, out, sawError);
+      return WriteOutput(out);
+    });
+    if (!written) return kExitTrouble;
+    return sawError ? kExitSawError : kExitOk;
+  }
+#endif
+  return RunFilter(interactive);
 }

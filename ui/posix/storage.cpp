@@ -1,6 +1,7 @@
-// The saved files on Linux, with POSIX calls only: the history in $XDG_STATE_HOME/vorlane,
-// the settings in $XDG_CONFIG_HOME/vorlane (defaults ~/.local/state and ~/.config). Private
-// to the user: folders 0700, files 0600, new files made exclusively and never through a link.
+// The saved files on Linux, with POSIX calls only: the history and vorlane-eval's lines
+// (eval_history) in $XDG_STATE_HOME/vorlane, the settings in $XDG_CONFIG_HOME/vorlane
+// (defaults ~/.local/state and ~/.config). Private to the user: folders 0700, files 0600,
+// new files made exclusively and never through a link.
 // Only this user's: nothing is written into a folder or over a file of another user (root
 // run with a user's XDG_STATE_HOME, as sudo with a kept HOME does, leaves that user's
 // files as they were), and no folder is made inside one.
@@ -46,13 +47,20 @@ std::string BaseFolder(const char* variable, const char* underHome) {
 }
 
 std::string Folder(SavedFile file) {
-  const std::string base = file == SavedFile::kHistory
-                               ? BaseFolder("XDG_STATE_HOME", "/.local/state")
-                               : BaseFolder("XDG_CONFIG_HOME", "/.config");
+  const std::string base = file == SavedFile::kSettings
+                               ? BaseFolder("XDG_CONFIG_HOME", "/.config")
+                               : BaseFolder("XDG_STATE_HOME", "/.local/state");
   return base.empty() ? base : base + "/vorlane";
 }
 
-std::string FileName(SavedFile file) { return file == SavedFile::kHistory ? "history" : "settings"; }
+std::string FileName(SavedFile file) {
+  switch (file) {
+    case SavedFile::kHistory: return "history";
+    case SavedFile::kSettings: return "settings";
+    case SavedFile::kEvalHistory: return "eval_history";
+  }
+  return {};
+}
 
 std::string PathOf(SavedFile file) {
   const std::string folder = Folder(file);
@@ -142,7 +150,8 @@ void RemoveStaleTemporaries(const std::string& folder) {
   while (const dirent* item = readdir(dir)) {
     const std::string_view name = item->d_name;
     if (name.find(kTempMark) != std::string_view::npos &&
-        (name.starts_with("history") || name.starts_with("settings"))) {
+        (name.starts_with("history") || name.starts_with("settings") ||
+         name.starts_with("eval_history"))) {
       unlinkat(dirfd(dir), item->d_name, 0);
     }
   }

@@ -50,7 +50,13 @@ std::wstring Folder() {
 }
 
 std::wstring PathOf(const std::wstring& folder, SavedFile file) {
-  return folder + (file == SavedFile::kHistory ? L"\\history" : L"\\settings");
+  switch (file) {
+    case SavedFile::kHistory: return folder + L"\\history";
+    case SavedFile::kSettings: return folder + L"\\settings";
+    // Unused here: the console edits lines itself. A name of its own all the same.
+    case SavedFile::kEvalHistory: return folder + L"\\eval_history";
+  }
+  return {};
 }
 
 StorageFault MakeFolder(const std::wstring& folder) {

@@ -1,0 +1,101 @@
+#include "tools/eval_history_file.h"
+
+namespace {
+
+constexpr std::string_view kHeader = "vorlane-eval-history 1";
+
+std::string Escaped(std::string_view line) {
+  std::string out;
+  out.reserve(line.size());
+  for (char ch : line) {
+    switch (ch) {
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += ch; break;
+    }
+  }
+  return out;
+}
+
+bool Unescape(std::string_view field, std::string& line) {
+  line.clear();
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      line += field[i];
+      continue;
+    }
+    if (++i == field.size()) return false;
+    switch (field[i]) {
+      case '\\': line += '\\'; break;
+      case 'n': line += '\n'; break;
+      case 'r': line += '\r'; break;
+      default: return false;
+    }
+  }
+  return true;
+}
+
+// The next line without its end, LF or CRLF; false for a last one without its end.
+bool NextLine(std::string_view& bytes, std::string_view& line) {
+  const std::size_t end = bytes.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = bytes.substr(0, end);
+  bytes.remove_prefix(end + 1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return true;
+}
+
+void KeepNewest(std::vector<std::string>& lines) {
+  if (lines.size() > kEvalHistoryCapacity) {
+    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kEvalHistoryCapacity));
+  }
+}
+
+}  // namespace
+
+ParsedEvalHistory ParseEvalHistory(std::string_view bytes, bool complete) {
+  ParsedEvalHistory parsed;
+  parsed.intact = complete;
+  // An empty file is a good one; a newer version may mean anything, so none of it is read.
+  if (bytes.empty()) return parsed;
+  std::string_view field;
+  if (!NextLine(bytes, field) || field != kHeader) {
+    parsed.intact = false;
+    return parsed;
+  }
+  while (!bytes.empty()) {
+    if (!NextLine(bytes, field)) {
+      parsed.intact = false;
+      break;
+    }
+    if (field.empty()) continue;
+    std::string line;
+    if (field.size() <= kEvalLineBound && Unescape(field, line)) {
+      parsed.lines.push_back(std::move(line));
+    } else {
+      parsed.intact = false;
+    }
+  }
+  KeepNewest(parsed.lines);
+  return parsed;
+}
+
+std::string SerializeEvalHistory(const std::vector<std::string>& lines) {
+  std::string out{kHeader};
+  out += '\n';
+  for (const std::string& line : lines) {
+    out += Escaped(line);
+    out += '\n';
+  }
+  return out;
+}
+
+std::vector<std::string> MergeEvalHistory(std::vector<std::string> saved,
+                                          const std::vector<std::string>& typed) {
+  for (const std::string& line : typed) {
+    if (!line.empty() && Escaped(line).size() <= kEvalLineBound) saved.push_back(line);
+  }
+  KeepNewest(saved);
+  return saved;
+}

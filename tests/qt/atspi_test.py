@@ -434,7 +434,9 @@ def check_editing(args, pid, display):
 
 
 def history_items(frame):
-    lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST]
+    """The items of the shown pane; none while it is hidden."""
+    lists = [n for n in descendants(frame) if n.get_role() == Atspi.Role.LIST
+             and n.get_state_set().contains(Atspi.StateType.SHOWING)]
     return [lists[0].get_child_at_index(i) for i in range(lists[0].get_child_count())] if lists else []
 
 
@@ -450,15 +452,21 @@ def check_restart(args, env):
         frame = wait_for("the frame", lambda: find_frame(calc.pid))
         return calc, Window(frame) if frame is not None else None
 
-    def type_into(calc, window, text):
+    def focus(calc):
         for wid in xdotool("search", "--sync", "--pid", str(calc.pid)):
             subprocess.run(["xdotool", "windowfocus", "--sync", wid], env=env, timeout=WAIT_SECONDS,
                            stderr=subprocess.DEVNULL)
+
+    def type_into(calc, window, text):
+        focus(calc)
         xdotool("type", "--delay", "20", text)
         window.expect_shown(evaluated(args.eval, text.split("=")[-2]), "typing " + text)
 
-    def expect_history(window, expected, what):
+    def expect_history(calc, window, expected, what):
         """Ctrl+H, then the pane's items once they are the expected ones."""
+        # Without a window manager a new window gets no focus: the keys would go to the
+        # window under the pointer, which the click on an entry may have left elsewhere.
+        focus(calc)
         xdotool("key", "--clearmodifiers", "ctrl+h")
         names = lambda: [i.get_name() for i in history_items(window.frame)]
         if not wait_for(what, lambda: names() == expected):
@@ -470,7 +478,7 @@ def check_restart(args, env):
     type_into(calc, window, "2+3=7*8=")
     stop(calc)  # ended from outside: every entry was saved when it was made
     calc, window = start(profile)
-    items = expect_history(window, ["2+3 = 5", "7*8 = 56"], "entries after a restart")
+    items = expect_history(calc, window, ["2+3 = 5", "7*8 = 56"], "entries after a restart")
     if items:
         box = Atspi.Component.get_extents(items[0], Atspi.CoordType.SCREEN)
         xdotool("mousemove", str(box.x + box.width // 2), str(box.y + box.height // 2), "click", "1")
@@ -484,7 +492,7 @@ def check_restart(args, env):
     stop(one)
     stop(two)
     calc, window = start(profile)
-    expect_history(window, ["1+1 = 2", "2+2 = 4"], "entries of two windows at once")
+    expect_history(calc, window, ["1+1 = 2", "2+2 = 4"], "entries of two windows at once")
     stop(calc)
 
     profile = tempfile.mkdtemp(dir=os.environ["XDG_RUNTIME_DIR"])
@@ -494,7 +502,7 @@ def check_restart(args, env):
         f.write(noise)
     calc, window = start(profile)
     type_into(calc, window, "1+1=")
-    expect_history(window, ["1+1 = 2"], "the history on random bytes")
+    expect_history(calc, window, ["1+1 = 2"], "the history on random bytes")
     stop(calc)
     folder = profile + "/state/vorlane/"
     kept = [open(folder + n, "rb").read() for n in os.listdir(folder) if n.startswith("history.bad-")]

@@ -56,10 +56,12 @@ class History : public WindowFixture {
 TEST_F(History, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
   const QSize start = window->size();
   const std::vector<QRect> keypad = Keypad();
-  HistoryPane* pane = window->History();
-  EXPECT_TRUE(pane->isHidden());
+  EXPECT_EQ(window->History(), nullptr) << "made before it is shown";
+  Calculate("2+3");  // listed once the pane is made
 
   QTest::keyClick(window.get(), Qt::Key_H, Qt::ControlModifier);
+  HistoryPane* pane = window->History();
+  ASSERT_NE(pane, nullptr);
   ASSERT_TRUE(pane->isVisible());
   EXPECT_EQ(window->size(), start + QSize(kHistoryPaneWidth, 0));
   EXPECT_EQ(Keypad(), keypad);
@@ -69,7 +71,6 @@ TEST_F(History, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) {
               return QRect(r.x, r.y, r.width, r.height);
             }());
 
-  Calculate("2+3");
   Calculate("6*7");
   ASSERT_EQ(pane->count(), 2);
   EXPECT_EQ(pane->item(0)->text(), "2+3\n= 5");

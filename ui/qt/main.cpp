@@ -1,10 +1,11 @@
 // The Linux calculator: one window on the shared calculator core.
 #include <QApplication>
+#include <QByteArray>
 #include <QDBusConnection>
+#include <QFile>
 #include <QIcon>
 #include <QIconEngine>
 #include <QImage>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QSessionManager>
@@ -38,11 +39,14 @@ class ResourceIcon : public QIconEngine {
         break;
       }
     }
-    QImageReader reader(QStringLiteral(":/icons/%1x%1/apps/org.vorlane.Calculator.png").arg(side),
-                        "png");
-    // Or Qt loads every image plugin it has to ask whether it reads PNG better.
-    reader.setAutoDetectImageFormat(false);
-    QImage image = reader.read();
+    QFile file(QStringLiteral(":/icons/%1.argb").arg(side));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray pixels = file.readAll();
+    if (pixels.size() != qsizetype{4} * side * side) return {};
+    // A copy, as the pixels go with this call.
+    QImage image = QImage(reinterpret_cast<const uchar*>(pixels.constData()), side, side,
+                          QImage::Format_ARGB32_Premultiplied)
+                       .copy();
     if (image.width() > size.width() || image.height() > size.height()) {
       image = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     }

@@ -36,7 +36,6 @@ MainWindow::MainWindow() {
   CreateDisplay();
   announcer = CreateAnnouncer(this);
   CreateKeys();
-  CreateHistoryPane();
   resize(kStartClientWidth, kStartClientHeight);
   RefreshButtonLabels(this);
   UpdateDisplay(this);
@@ -119,7 +118,9 @@ void MainWindow::LayOut() {
   for (const ButtonDef& def : g_buttons) {
     FindKey(def.id)->setGeometry(ToQRect(KeyRect(def, w, h)));
   }
-  historyPane->setGeometry(ToQRect(HistoryPaneRect(width(), h, kHistoryPaneWidth)));
+  if (historyPane != nullptr) {
+    historyPane->setGeometry(ToQRect(HistoryPaneRect(width(), h, kHistoryPaneWidth)));
+  }
 }
 
 void MainWindow::resizeEvent(QResizeEvent*) { LayOut(); }
@@ -155,9 +156,13 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+// A list view, its scroll bars and its model cost 0.8 MB at start, for a pane that most
+// sessions never open.
 void MainWindow::CreateHistoryPane() {
   historyPane = new HistoryPane(this, this);
   historyPane->hide();
+  historyPane->SetEntries(unshownHistory);
+  unshownHistory = {};
   // A key press as the main window takes it, also one that reached the pane.
   connect(historyPane, &HistoryPane::keyForCalculator, this,
           [this](QKeyEvent* event) { keyPressEvent(event); });
@@ -168,10 +173,21 @@ void MainWindow::CreateHistoryPane() {
   });
 }
 
-int MainWindow::PaneWidth() const { return historyPane->isHidden() ? 0 : kHistoryPaneWidth; }
+int MainWindow::PaneWidth() const {
+  return historyPane == nullptr || historyPane->isHidden() ? 0 : kHistoryPaneWidth;
+}
+
+void MainWindow::SetHistory(const std::deque<HistoryEntry>& entries) {
+  if (historyPane != nullptr) {
+    historyPane->SetEntries(entries);
+  } else {
+    unshownHistory = entries;
+  }
+}
 
 void MainWindow::ShowHistory(bool shown) {
-  if (shown == !historyPane->isHidden()) return;
+  if (shown == (PaneWidth() != 0)) return;
+  if (historyPane == nullptr) CreateHistoryPane();
   historyPane->setVisible(shown);
   if (!isMaximized() && !isFullScreen()) {
     resize(width() + (shown ? kHistoryPaneWidth : -kHistoryPaneWidth), height());
@@ -180,7 +196,7 @@ void MainWindow::ShowHistory(bool shown) {
 }
 
 void MainWindow::FocusHistory() {
-  if (historyPane->isHidden()) return;
+  if (PaneWidth() == 0) return;
   if (historyPane->count() > 0) historyPane->setCurrentRow(historyPane->count() - 1);
   historyPane->setFocus(Qt::OtherFocusReason);
 }

@@ -3,8 +3,10 @@
 
 #include <QWidget>
 
+#include <deque>
 #include <vector>
 
+#include "calculator/history_entry.h"
 #include "ui/qt/display_widget.h"
 
 class QTimer;
@@ -30,7 +32,10 @@ class MainWindow : public QWidget {
   // Screen readers speak the text wherever the focus is.
   void Announce(const QString& text);
 
+  // nullptr until the pane is first shown.
   HistoryPane* History() const { return historyPane; }
+  // The entries the pane lists, also while it has not been made.
+  void SetHistory(const std::deque<HistoryEntry>& entries);
   // The window grows by the pane's width, so that the keypad keeps its size and place.
   void ShowHistory(bool shown);
   void StayOnTop(bool on);
@@ -62,7 +67,8 @@ class MainWindow : public QWidget {
   DisplayWidget* display = nullptr;
   ExpressionLineLabel* expressionLine = nullptr;
   std::vector<KeyWidget*> keysById;  // index: id - kFirstKeyId
-  HistoryPane* historyPane = nullptr;
+  HistoryPane* historyPane = nullptr;  // made when first shown
+  std::deque<HistoryEntry> unshownHistory;  // what the pane will list once it is made
   QWidget* announcer = nullptr;
   QTimer* retryTimer = nullptr;
   KeyboardHelp* keyboardHelp = nullptr;  // made when first asked for

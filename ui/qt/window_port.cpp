@@ -7,7 +7,6 @@
 
 #include "calculator/refresh.h"
 #include "ui/qt/display_widget.h"
-#include "ui/qt/history_pane.h"
 #include "ui/qt/key_widget.h"
 #include "ui/qt/main_window.h"
 
@@ -61,7 +60,7 @@ void WriteClipboardText(WindowHandle, const std::wstring& text) {
 }
 
 void SetHistoryEntries(WindowHandle window, const std::deque<HistoryEntry>& entries) {
-  AsMainWindow(window)->History()->SetEntries(entries);
+  AsMainWindow(window)->SetHistory(entries);
 }
 
 void ShowHistoryPane(WindowHandle window, bool shown) { AsMainWindow(window)->ShowHistory(shown); }

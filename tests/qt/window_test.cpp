@@ -556,6 +556,24 @@ TEST_F(Window, ChineseTextsAreDrawnWithAFontThatHasTheirGlyphs) {
                  window->FindKey(kKeyErase)->font());
 }
 
+// The display draws each character as itself, as Consolas on Windows does: no face joins
+// "--" or "!!" into one sign.
+TEST_F(Window, TheDisplayJoinsNoCharacters) {
+  const auto glyphsOf = [&](const QString& text) {
+    QTextLayout layout(text, window->Display()->font());
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    QList<quint32> glyphs;
+    for (const QGlyphRun& run : layout.glyphRuns()) glyphs += run.glyphIndexes();
+    return glyphs;
+  };
+  for (const QString pair : {"--", "++", "!!", "//", "..", "/*", "*/", "<=", "=="}) {
+    SCOPED_TRACE(pair.toStdString());
+    EXPECT_EQ(glyphsOf(pair), glyphsOf(pair.left(1)) + glyphsOf(pair.mid(1)));
+  }
+}
+
 // Faces of the Windows program's kind that scripts/setup installs, with the cell height
 // (ascent plus descent) that CreateFontW's height means.
 TEST_F(Window, FontsAreOfTheKindAndCellHeightOfTheWindowsProgram) {

@@ -45,8 +45,12 @@ QFont HistoryFont() { return ChineseFont(kHistoryFont); }
 QFont ExpressionLineFont() { return ChineseFont(kExpressionLineFont); }
 
 QFont DisplayFont() {
-  return FontFor(kDisplayFont,
-                 {QString::fromWCharArray(kDisplayFont.face), "JetBrains Mono", "DejaVu Sans Mono",
-                  "Liberation Mono", "Noto Sans Mono", "monospace"},
-                 QFont::Monospace);
+  QFont font = FontFor(kDisplayFont,
+                       {QString::fromWCharArray(kDisplayFont.face), "JetBrains Mono",
+                        "DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono", "monospace"},
+                       QFont::Monospace);
+  // Each character as itself: JetBrains Mono would join "--" or "!!" into one sign, which
+  // Consolas never does and which hides what was typed.
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
 }

@@ -38,7 +38,13 @@ QFont ChineseFont(const FontSpec& font) {
 
 }  // namespace
 
-QFont KeyFont() { return ChineseFont(kKeyFont); }
+// The labels are symbols and Latin letters, which need no shaping: without it, as GDI
+// draws them on Windows, and without HarfBuzz's tables for the face (0.7 MB at start).
+QFont KeyFont() {
+  QFont font = ChineseFont(kKeyFont);
+  font.setStyleStrategy(QFont::PreferNoShaping);
+  return font;
+}
 
 QFont HistoryFont() { return ChineseFont(kHistoryFont); }
 

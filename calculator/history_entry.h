@@ -20,6 +20,8 @@ inline constexpr std::size_t kHistoryCapacity = 100;
 // could outgrow it: the pane, the saved file, and what a disk that never takes a save
 // leaves unsaved.
 template <typename List>
-void KeepNewest(List& list) {
-  if (list.size() > kHistoryCapacity) list.erase(list.begin(), list.end() - kHistoryCapacity);
+void KeepNewest(List& list, std::size_t capacity = kHistoryCapacity) {
+  if (list.size() > capacity) {
+    list.erase(list.begin(), list.end() - static_cast<std::ptrdiff_t>(capacity));
+  }
 }

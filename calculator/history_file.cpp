@@ -69,15 +69,6 @@ bool ParseEntry(std::string_view line, HistoryEntry& entry) {
          Unescape(fields[2], entry.expression) && Unescape(fields[3], entry.result);
 }
 
-// The next line without its end, LF or CRLF; false for a last one without its end.
-bool NextLine(std::string_view& bytes, std::string_view& line) {
-  const std::size_t end = bytes.find('\n');
-  if (end == std::string_view::npos) return false;
-  line = bytes.substr(0, end);
-  bytes.remove_prefix(end + 1);
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  return true;
-}
 
 ParsedHistory Parse(std::string_view bytes, bool complete, bool onlyMadeByEquals) {
   ParsedHistory parsed;
@@ -85,12 +76,12 @@ ParsedHistory Parse(std::string_view bytes, bool complete, bool onlyMadeByEquals
   std::string_view line;
   // A newer version may mean anything: none of it is read. An empty file is a good one.
   if (bytes.empty()) return parsed;
-  if (!NextLine(bytes, line) || line != kHistoryHeader) {
+  if (!NextSavedLine(bytes, line) || line != kHistoryHeader) {
     parsed.intact = false;
     return parsed;
   }
   while (!bytes.empty()) {
-    if (!NextLine(bytes, line)) {
+    if (!NextSavedLine(bytes, line)) {
       parsed.intact = false;
       break;
     }
@@ -115,6 +106,15 @@ bool MadeBefore(const HistoryEntry& a, const HistoryEntry& b) {
 }
 
 }  // namespace
+
+bool NextSavedLine(std::string_view& bytes, std::string_view& line) {
+  const std::size_t end = bytes.find('\n');
+  if (end == std::string_view::npos) return false;
+  line = bytes.substr(0, end);
+  bytes.remove_prefix(end + 1);
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  return true;
+}
 
 std::string SerializeHistory(const std::deque<HistoryEntry>& entries) {
   std::string out{kHistoryHeader};

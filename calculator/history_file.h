@@ -27,6 +27,10 @@ struct ParsedHistory {
   bool intact = true;                // false: something was skipped or cut off
 };
 
+// The next line of a saved file without its end, LF or CRLF; false for a last one without
+// its end, which may have been cut short. The saved lines of vorlane-eval read so too.
+bool NextSavedLine(std::string_view& bytes, std::string_view& line);
+
 std::string SerializeHistory(const std::deque<HistoryEntry>& entries);
 // complete: false when the bytes are only the file's first kSavedFileBound bytes. A last
 // line without its end may be cut short: it is no entry.

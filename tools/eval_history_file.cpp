@@ -1,5 +1,8 @@
 #include "tools/eval_history_file.h"
 
+#include "calculator/history_entry.h"
+#include "calculator/history_file.h"
+
 namespace {
 
 constexpr std::string_view kHeader = "vorlane-eval-history 1";
@@ -36,21 +39,6 @@ bool Unescape(std::string_view field, std::string& line) {
   return true;
 }
 
-// The next line without its end, LF or CRLF; false for a last one without its end.
-bool NextLine(std::string_view& bytes, std::string_view& line) {
-  const std::size_t end = bytes.find('\n');
-  if (end == std::string_view::npos) return false;
-  line = bytes.substr(0, end);
-  bytes.remove_prefix(end + 1);
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  return true;
-}
-
-void KeepNewest(std::vector<std::string>& lines) {
-  if (lines.size() > kEvalHistoryCapacity) {
-    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(kEvalHistoryCapacity));
-  }
-}
 
 }  // namespace
 
@@ -60,12 +48,12 @@ ParsedEvalHistory ParseEvalHistory(std::string_view bytes, bool complete) {
   // An empty file is a good one; a newer version may mean anything, so none of it is read.
   if (bytes.empty()) return parsed;
   std::string_view field;
-  if (!NextLine(bytes, field) || field != kHeader) {
+  if (!NextSavedLine(bytes, field) || field != kHeader) {
     parsed.intact = false;
     return parsed;
   }
   while (!bytes.empty()) {
-    if (!NextLine(bytes, field)) {
+    if (!NextSavedLine(bytes, field)) {
       parsed.intact = false;
       break;
     }
@@ -77,7 +65,7 @@ ParsedEvalHistory ParseEvalHistory(std::string_view bytes, bool complete) {
       parsed.intact = false;
     }
   }
-  KeepNewest(parsed.lines);
+  KeepNewest(parsed.lines, kEvalHistoryCapacity);
   return parsed;
 }
 
@@ -96,6 +84,6 @@ std::vector<std::string> MergeEvalHistory(std::vector<std::string> saved,
   for (const std::string& line : typed) {
     if (!line.empty() && Escaped(line).size() <= kEvalLineBound) saved.push_back(line);
   }
-  KeepNewest(saved);
+  KeepNewest(saved, kEvalHistoryCapacity);
   return saved;
 }

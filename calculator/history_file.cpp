@@ -28,21 +28,7 @@ void AppendEscaped(std::wstring_view text, std::string& out) {
 
 bool Unescape(std::string_view field, std::wstring& text) {
   std::string utf8;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '\\') {
-      utf8 += field[i];
-      continue;
-    }
-    if (++i == field.size()) return false;
-    switch (field[i]) {
-      case '\\': utf8 += '\\'; break;
-      case 't': utf8 += '\t'; break;
-      case 'n': utf8 += '\n'; break;
-      case 'r': utf8 += '\r'; break;
-      default: return false;
-    }
-  }
-  return Utf8ToWide(utf8, text);
+  return UnescapeField(field, utf8) && Utf8ToWide(utf8, text);
 }
 
 template <typename Number>
@@ -106,6 +92,25 @@ bool MadeBefore(const HistoryEntry& a, const HistoryEntry& b) {
 }
 
 }  // namespace
+
+bool UnescapeField(std::string_view field, std::string& utf8) {
+  utf8.clear();
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      utf8 += field[i];
+      continue;
+    }
+    if (++i == field.size()) return false;
+    switch (field[i]) {
+      case '\\': utf8 += '\\'; break;
+      case 't': utf8 += '\t'; break;
+      case 'n': utf8 += '\n'; break;
+      case 'r': utf8 += '\r'; break;
+      default: return false;
+    }
+  }
+  return true;
+}
 
 bool NextSavedLine(std::string_view& bytes, std::string_view& line) {
   const std::size_t end = bytes.find('\n');

@@ -30,6 +30,9 @@ struct ParsedHistory {
 // The next line of a saved file without its end, LF or CRLF; false for a last one without
 // its end, which may have been cut short. The saved lines of vorlane-eval read so too.
 bool NextSavedLine(std::string_view& bytes, std::string_view& line);
+// A field of a saved line with its escapes (\\, \t, \n, \r) undone; false for any other
+// escape. vorlane-eval reads its lines so.
+bool UnescapeField(std::string_view field, std::string& utf8);
 
 std::string SerializeHistory(const std::deque<HistoryEntry>& entries);
 // complete: false when the bytes are only the file's first kSavedFileBound bytes. A last

@@ -7,6 +7,7 @@ namespace {
 
 constexpr std::string_view kHeader = "vorlane-eval-history 1";
 
+// A line is the whole of its field, so a tab in it stays as typed.
 std::string Escaped(std::string_view line) {
   std::string out;
   out.reserve(line.size());
@@ -20,25 +21,6 @@ std::string Escaped(std::string_view line) {
   }
   return out;
 }
-
-bool Unescape(std::string_view field, std::string& line) {
-  line.clear();
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '\\') {
-      line += field[i];
-      continue;
-    }
-    if (++i == field.size()) return false;
-    switch (field[i]) {
-      case '\\': line += '\\'; break;
-      case 'n': line += '\n'; break;
-      case 'r': line += '\r'; break;
-      default: return false;
-    }
-  }
-  return true;
-}
-
 
 }  // namespace
 
@@ -59,7 +41,7 @@ ParsedEvalHistory ParseEvalHistory(std::string_view bytes, bool complete) {
     }
     if (field.empty()) continue;
     std::string line;
-    if (field.size() <= kEvalLineBound && Unescape(field, line)) {
+    if (field.size() <= kEvalLineBound && UnescapeField(field, line)) {
       parsed.lines.push_back(std::move(line));
     } else {
       parsed.intact = false;

@@ -120,8 +120,8 @@ TEST_F(HistoryPaneTest, CtrlHShowsThePaneBesideTheKeypadAndAClickEntersAResult) 
 
   PressKeys({VK_CONTROL}, 'H');
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(pane); }));
-  EXPECT_TRUE(WaitUntil([&] { return Same(OuterRect(main_), start); }));
-  EXPECT_TRUE(Same(Places(main_), keypad));
+  // The window shrinks after the pane hides, and its keys are laid out after that.
+  EXPECT_TRUE(WaitUntil([&] { return Same(OuterRect(main_), start) && Same(Places(main_), keypad); }));
 }
 
 // The pane without a mouse: F6 in with the newest entry selected, Enter, Up, Escape out;

@@ -26,6 +26,8 @@ std::deque<HistoryEntry> g_shownEntries;  // what the items draw
 // What showing the pane added to the window's width: less than the pane where the
 // screen stopped it, and what hiding it takes away again.
 int g_paneGrowth = 0;
+// Ahead of the pane's visibility: the window is laid out for it before it shows.
+bool g_paneShown = false;
 
 int PaneDpi() { return WindowDpi(g_historyPane != nullptr ? GetParent(g_historyPane) : nullptr); }
 
@@ -150,7 +152,7 @@ void CreatePane(HWND window) {
 }  // namespace
 
 int HistoryPaneWidth() {
-  if (g_historyPane == nullptr || !IsWindowVisible(g_historyPane)) return 0;
+  if (g_historyPane == nullptr || !g_paneShown) return 0;
   return ScaleForDpi(kHistoryPaneWidth, PaneDpi());
 }
 
@@ -202,8 +204,11 @@ void ListHistoryEntries(const std::deque<HistoryEntry>& entries) {
 
 void ShowHistory(HWND main, bool shown) {
   if (shown && g_historyPane == nullptr) CreatePane(main);
-  if (g_historyPane == nullptr || (IsWindowVisible(g_historyPane) != FALSE) == shown) return;
-  ShowWindow(g_historyPane, shown ? SW_SHOWNA : SW_HIDE);
+  if (g_historyPane == nullptr || g_paneShown == shown) return;
+  g_paneShown = shown;
+  // Hidden before the window loses its room, shown once it has it and the keys are laid out:
+  // whoever sees the pane sees the window laid out for it.
+  if (!shown) ShowWindow(g_historyPane, SW_HIDE);
   // A maximised window keeps its size; the keypad gives the pane its room instead.
   if (!IsZoomed(main)) {
     RECT outer{};
@@ -218,6 +223,7 @@ void ShowHistory(HWND main, bool shown) {
   RECT client{};
   GetClientRect(main, &client);
   SendMessageW(main, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  if (shown) ShowWindow(g_historyPane, SW_SHOWNA);
 }
 
 void FocusHistory() {
